@@ -1,0 +1,16 @@
+# Sourced by the scripts: a private Wine prefix for a build folder, prepared
+# once, with one wineserver kept alive while the caller runs.
+# usage: wine_start BUILD_DIR; ...; wine_stop
+wine_start() {
+  export WINEPREFIX="$(cd "$1" && pwd)/wineprefix"
+  export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml="
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "== preparing Wine prefix $WINEPREFIX"
+    LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1 || true
+  fi
+  wineserver -p
+}
+
+wine_stop() {
+  [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null || true
+}

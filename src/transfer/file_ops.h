@@ -1,0 +1,158 @@
+// The file layer: every file-system effect of the installer goes through the
+// operations of this interface, so that the engine and the dialogs share one
+// set of Windows file semantics on every platform.
+//
+// Return conventions (no exception ever leaves an operation):
+//   bool                       true on success, false on failure
+//   std::optional<std::string> std::nullopt on failure
+//   CopyResult / DeleteResult  say what happened, see below
+//
+// Paths are Windows paths held as UTF-8 text. Folders handed in with a
+// trailing backslash are joined to names by plain concatenation; nothing here
+// normalises a path the caller built. Names are matched case-insensitively,
+// as the Windows file system does, on every platform.
+//
+// There is one current file (file number 1): OpenForReading/OpenForWriting
+// open it, ReadItem/AtEnd/WriteLine use it, CloseAll releases it. There is one
+// enumeration: a new FirstEntry abandons the previous one.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "transfer/item_reader.h"
+
+// <windows.h> turns CopyFile into a macro; our operation keeps its own name.
+#ifdef CopyFile
+#undef CopyFile
+#endif
+
+namespace tolvashu {
+
+// A file that exists but could not be written, deleted or emptied.
+struct FileFailure {
+  std::string path;    // the path as the caller named it
+  std::string reason;  // short description of the cause, from the platform
+};
+
+enum class CopyOutcome {
+  kCopied,         // the destination now holds the whole source content
+  kSourceMissing,  // there is no ordinary file at the source path: normal
+  kFailed,         // the source exists but the copy could not be made
+};
+
+struct CopyResult {
+  CopyOutcome outcome = CopyOutcome::kFailed;
+  std::string reason;  // why, when outcome is kFailed
+  bool ok() const { return outcome == CopyOutcome::kCopied; }
+};
+
+struct DeleteResult {
+  int deleted = 0;                    // files removed
+  std::vector<FileFailure> failures;  // matching files that are still there
+  // The operation fails when nothing was deleted or a match survived.
+  bool ok() const { return deleted > 0 && failures.empty(); }
+};
+
+// The bytes of a file opened for reading, read when first needed (a game
+// executable is opened only to prove that it is there).
+class InputFile {
+ public:
+  virtual ~InputFile() = default;
+  virtual std::optional<std::string> ReadAll() = 0;
+};
+
+// A file opened for writing, already created or truncated to length 0.
+class OutputFile {
+ public:
+  virtual ~OutputFile() = default;
+  virtual bool Write(std::string_view bytes) = 0;
+  virtual bool Close() = 0;
+};
+
+class FileOps {
+ public:
+  FileOps();
+  virtual ~FileOps();
+  FileOps(const FileOps&) = delete;
+  FileOps& operator=(const FileOps&) = delete;
+
+  // The process's current directory, without a trailing separator except at
+  // a root («D:\», «/»).
+  virtual std::string CurrentFolder() = 0;
+
+  // Creates one folder. Fails when it already exists or its parent is missing.
+  virtual bool MakeFolder(const std::string& path) = 0;
+
+  // Deletes every ordinary file (not hidden, not a folder) that matches the
+  // pattern: a folder path + a name with `*` and `?`, or a plain file path.
+  // A read-only match is not deleted and is listed in the failures; the other
+  // matches are still deleted.
+  virtual DeleteResult DeleteMatching(const std::string& pattern) = 0;
+
+  // Starts the enumeration and returns the first matching ordinary file's
+  // name (no folder part), or "" when nothing matches or the folder does not
+  // exist. A folder path ending with a separator means every file in it.
+  // std::nullopt only for a malformed pattern (a drive that does not exist).
+  virtual std::optional<std::string> FirstEntry(const std::string& pattern) = 0;
+
+  // The next name of the enumeration, "" once all are returned, std::nullopt
+  // when no enumeration has been started.
+  virtual std::optional<std::string> NextEntry() = 0;
+
+  // Copies the whole source file over the destination path. The content is
+  // written to a hidden temporary file beside the destination and moved over
+  // it only when complete, so a failed copy leaves the old destination as it
+  // was. A read-only destination is not replaced. When a file whose name
+  // differs only in case exists, that file is replaced and keeps its name.
+  virtual CopyResult CopyFile(const std::string& source, const std::string& destination) = 0;
+
+  // True when both paths name one and the same existing folder, however they
+  // are spelled (case, separators, `.` and `..`, links, short names).
+  virtual bool IsSameFolder(const std::string& a, const std::string& b) = 0;
+
+  // --- The current file (file number 1) ---------------------------------
+
+  // Opens the path for writing, creating it or truncating it to length 0.
+  // Fails when a file is already open, the folder is missing or the file is
+  // read-only.
+  bool OpenForWriting(const std::string& path);
+  // OpenForWriting followed by CloseAll.
+  bool CreateEmpty(const std::string& path);
+  // Opens an existing ordinary file for reading. Fails when a file is already
+  // open or there is no such file.
+  bool OpenForReading(const std::string& path);
+  // The next data item of the file opened for reading (see ItemReader);
+  // std::nullopt at the end of the file or when no file is open.
+  std::optional<std::string> ReadItem();
+  // True once the last item and its line end have been read; std::nullopt
+  // when no file is open for reading.
+  std::optional<bool> AtEnd();
+  // Writes the text in code page 932 followed by CR LF. Fails, writing
+  // nothing, when no file is open for writing or the text holds a character
+  // that code page 932 cannot hold.
+  bool WriteLine(const std::string& text);
+  // Closes the current file, if any. False only when buffered data could not
+  // be written.
+  bool CloseAll();
+
+ protected:
+  // Backends open the platform files; the current-file rules live here.
+  virtual std::unique_ptr<InputFile> OpenInput(const std::string& path) = 0;
+  virtual std::unique_ptr<OutputFile> OpenOutput(const std::string& path) = 0;
+
+ private:
+  bool LoadInput();
+
+  std::unique_ptr<InputFile> input_;
+  std::unique_ptr<OutputFile> output_;
+  std::optional<ItemReader> reader_;  // set once the input has been read
+};
+
+// The file layer of the platform this program was built for.
+std::unique_ptr<FileOps> MakePlatformFileOps();
+
+}  // namespace tolvashu
