@@ -1,0 +1,46 @@
+// The texts of the main window (form1), the progress notice (Form3) and the
+// operations' message boxes. CR (character 13) breaks a line.
+#pragma once
+
+namespace tolvashu::texts {
+
+inline constexpr char kCR[] = "\r";
+
+// form1
+inline constexpr char kForm1Caption[] = "Tolvashuワールドデータ・シナリオデータ　インストーラー";
+inline constexpr char kBackupBT[] = "現在の状態のバックアップ";
+inline constexpr char kInstallBT[] = "ワールドデータ・シナリオデータのインストール";
+inline constexpr char kRestoreBT[] = "バックアップしていた状態に戻す";
+inline constexpr char kDefoBT[] = "デフォルトに戻す";
+
+// Form3
+inline constexpr char kForm3Caption[] = "保存中です。このままお待ち下さい。";
+inline constexpr char kForm3Label1[] = "保存中です。しばらくお待ち下さい。";
+
+// Completion messages
+inline constexpr char kInstallDone[] = "データ書き込み終了しました。";
+inline constexpr char kBackupDone[] = "バックアップ終了しました。";
+inline constexpr char kRestoreDone[] = "バックアップの状態に戻しました。";
+inline constexpr char kDefaultDone[] = "デフォルトに戻すことに成功しました。";
+
+// Default warning: three lines joined by CR.
+inline constexpr char kNoDefaultData1[] = "このTolvashuのバージョンにはデフォルトデータが入っていない可能性があります。";
+inline constexpr char kNoDefaultData2[] = "Tolvashuを最新バージョンに更新して下さい。";
+inline constexpr char kNoDefaultData3[] = "なお、その場合、差分では無く、必ずファイル全部を更新して下さい。";
+
+// Restore guard: two lines joined by CR.
+inline constexpr char kNoBackupData1[] = "バックアップデータが見つかりません。";
+inline constexpr char kNoBackupData2[] = "先に「現在の状態のバックアップ」を実行して下さい。";
+
+// Same folder: two lines joined by CR.
+inline constexpr char kSameFolder1[] = "コピー元とコピー先が同じフォルダです。";
+inline constexpr char kSameFolder2[] = "何も変更しませんでした。";
+
+// Transfer report: kReportHead CR, up to ten names one per line, then
+// "ほか N 件" when there are more, CR kReportTail.
+inline constexpr char kReportHead[] = "次のファイルを書き込めませんでした。";
+inline constexpr char kReportMoreBefore[] = "ほか ";
+inline constexpr char kReportMoreAfter[] = " 件";
+inline constexpr char kReportTail[] = "Tolvashuを終了してから、もう一度実行して下さい。";
+
+}  // namespace tolvashu::texts
