@@ -1,0 +1,41 @@
+#include "app/form1_window_win32.h"
+
+#include <string_view>
+
+#include "app/form1_layout.h"
+
+namespace tolvashu {
+
+namespace {
+
+struct ButtonHandler {
+  const char* name;
+  void (Operations::*click)();
+};
+
+constexpr ButtonHandler kButtonHandlers[] = {
+    {"BackupBT", &Operations::ClickBackupBT},
+    {"InstallBT", &Operations::ClickInstallBT},
+    {"RestoreBT", &Operations::ClickRestoreBT},
+    {"DefoBT", &Operations::ClickDefoBT},
+};
+
+}  // namespace
+
+Form1Window::Form1Window() : SpecWindow(kForm1) {}
+
+void Form1Window::ConnectButtons(Operations& operations) { operations_ = &operations; }
+
+void Form1Window::OnClick(const ControlSpec& control) {
+  // An operation runs to its end inside the click; a press that reaches
+  // the window meanwhile (through a modal loop) must not start another.
+  if (!operations_ || busy_) return;
+  for (const ButtonHandler& handler : kButtonHandlers) {
+    if (std::string_view(handler.name) != control.name) continue;
+    busy_ = true;
+    (operations_->*handler.click)();
+    busy_ = false;
+  }
+}
+
+}  // namespace tolvashu

@@ -1,0 +1,25 @@
+// The main window (form1): four buttons, each starting one data operation.
+// Closing it ends the program.
+#pragma once
+
+#include "app/operations.h"
+#include "winui/spec_window_win32.h"
+
+namespace tolvashu {
+
+class Form1Window : public SpecWindow {
+ public:
+  Form1Window();
+
+  // The operations the buttons start; set once, before the window opens.
+  void ConnectButtons(Operations& operations);
+
+ protected:
+  void OnClick(const ControlSpec& control) override;
+
+ private:
+  Operations* operations_ = nullptr;
+  bool busy_ = false;  // an operation is running inside a click
+};
+
+}  // namespace tolvashu

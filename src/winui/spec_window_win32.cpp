@@ -1,0 +1,315 @@
+#include "winui/spec_window_win32.h"
+
+#include "transfer/wide_text_win32.h"
+#include "winui/display_text.h"
+#include "winui/program_icon.h"
+
+namespace tolvashu {
+
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"TolvashuWindow";
+// Control ids start well above IDOK and IDCANCEL, which the dialog manager
+// sends for Enter and Esc.
+constexpr int kFirstControlId = 100;
+
+struct FrameStyle {
+  DWORD style;
+  DWORD ex_style;
+};
+
+// Fixed border, caption and close box, no minimise or maximise box, no
+// sizing border.
+FrameStyle StyleOf(Frame frame) {
+  constexpr DWORD kFixed = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+  switch (frame) {
+    case Frame::kFixedToolWindow:
+      return {kFixed, WS_EX_TOOLWINDOW};
+    case Frame::kFixedSingle:
+      break;
+  }
+  return {kFixed, 0};
+}
+
+bool IsButton(ControlKind kind) { return kind == ControlKind::kButton || kind == ControlKind::kMultiLineButton; }
+
+// No button is a default or cancel button: all are plain push buttons.
+DWORD ControlStyle(ControlKind kind) {
+  constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
+  switch (kind) {
+    case ControlKind::kButton:
+      return kChild | WS_TABSTOP | BS_PUSHBUTTON;
+    case ControlKind::kMultiLineButton:
+      return kChild | WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE;
+    case ControlKind::kLabel:
+      break;
+  }
+  return kChild | SS_LEFT | SS_NOPREFIX;
+}
+
+const wchar_t* ControlClass(ControlKind kind) { return IsButton(kind) ? L"BUTTON" : L"STATIC"; }
+
+std::wstring DisplayText(ControlKind kind, const std::string& text) {
+  return Utf8ToWide(IsButton(kind) ? ButtonCaption(text) : WithCrLf(text));
+}
+
+HINSTANCE ProgramModule() { return GetModuleHandleW(nullptr); }
+
+HICON LoadProgramIcon(int width, int height, UINT flags) {
+  return static_cast<HICON>(
+      LoadImageW(ProgramModule(), MAKEINTRESOURCEW(kProgramIconId), IMAGE_ICON, width, height, flags));
+}
+
+bool RegisterWindowClass(WNDPROC procedure) {
+  static bool registered = false;
+  if (registered) return true;
+  WNDCLASSEXW window_class{};
+  window_class.cbSize = sizeof(window_class);
+  window_class.lpfnWndProc = procedure;
+  window_class.hInstance = ProgramModule();
+  window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  window_class.lpszClassName = kWindowClass;
+  window_class.hIcon = LoadProgramIcon(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), LR_SHARED);
+  window_class.hIconSm = LoadProgramIcon(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED);
+  registered = RegisterClassExW(&window_class) != 0;
+  return registered;
+}
+
+// The outer size of a window whose client area is the table's, at a DPI.
+SIZE FrameSize(const WindowSpec& spec, UINT dpi) {
+  const int dots = static_cast<int>(dpi);
+  RECT rect{0, 0, TwipsToPixels(spec.client_width, dots), TwipsToPixels(spec.client_height, dots)};
+  FrameStyle frame = StyleOf(spec.frame);
+  AdjustWindowRectExForDpi(&rect, frame.style, FALSE, frame.ex_style, dpi);
+  return SIZE{rect.right - rect.left, rect.bottom - rect.top};
+}
+
+RECT PrimaryWorkArea() {
+  MONITORINFO info{};
+  info.cbSize = sizeof(info);
+  GetMonitorInfoW(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &info);
+  return info.rcWork;
+}
+
+// Centred on the primary screen's work area; never above or left of it.
+POINT CentredOnPrimaryScreen(SIZE size) {
+  RECT work = PrimaryWorkArea();
+  LONG x = work.left + (work.right - work.left - size.cx) / 2;
+  LONG y = work.top + (work.bottom - work.top - size.cy) / 2;
+  return POINT{x < work.left ? work.left : x, y < work.top ? work.top : y};
+}
+
+}  // namespace
+
+SpecWindow::SpecWindow(const WindowSpec& spec) : spec_(spec) {}
+
+SpecWindow::~SpecWindow() { Destroy(); }
+
+bool SpecWindow::Create(HWND owner) {
+  if (hwnd_) return true;
+  if (!RegisterWindowClass(&SpecWindow::Procedure)) return false;
+  // Created hidden, first at the system DPI; once the window exists it is
+  // laid out again at the DPI of the monitor it is on.
+  SIZE size = FrameSize(spec_, GetDpiForSystem());
+  POINT origin{CW_USEDEFAULT, CW_USEDEFAULT};
+  if (spec_.start == StartPosition::kCenterScreen) {
+    RECT work = PrimaryWorkArea();
+    origin = POINT{work.left, work.top};
+  }
+  FrameStyle frame = StyleOf(spec_.frame);
+  HWND created = CreateWindowExW(frame.ex_style, kWindowClass, Utf8ToWide(spec_.caption).c_str(), frame.style,
+                                 origin.x, origin.y, size.cx, size.cy, owner, nullptr, ProgramModule(), this);
+  if (!created) return false;
+  if (!CreateControls()) {
+    Destroy();
+    return false;
+  }
+  ApplyTabOrder();
+  Layout(GetDpiForWindow(hwnd_));
+  if (spec_.start == StartPosition::kCenterScreen) {
+    RECT outer{};
+    GetWindowRect(hwnd_, &outer);
+    POINT at = CentredOnPrimaryScreen(SIZE{outer.right - outer.left, outer.bottom - outer.top});
+    SetWindowPos(hwnd_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  return true;
+}
+
+bool SpecWindow::CreateControls() {
+  for (std::size_t i = 0; i < spec_.control_count; ++i) {
+    const ControlSpec& control = spec_.controls[i];
+    const auto id = static_cast<INT_PTR>(kFirstControlId + static_cast<int>(i));
+    HWND child = CreateWindowExW(0, ControlClass(control.kind), DisplayText(control.kind, control.caption).c_str(),
+                                 ControlStyle(control.kind), 0, 0, 0, 0, hwnd_, reinterpret_cast<HMENU>(id),
+                                 ProgramModule(), nullptr);
+    if (!child) return false;
+    controls_.push_back(child);
+  }
+  return true;
+}
+
+// Controls are created in the table's order, which is not the Tab order.
+// The dialog manager moves the focus along the z-order of the children, so
+// the children are restacked by tab index.
+void SpecWindow::ApplyTabOrder() {
+  HWND previous = HWND_TOP;
+  for (int tab = 0; tab < static_cast<int>(spec_.control_count); ++tab) {
+    for (std::size_t i = 0; i < spec_.control_count; ++i) {
+      if (spec_.controls[i].tab_index != tab) continue;
+      SetWindowPos(controls_[i], previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      previous = controls_[i];
+    }
+  }
+}
+
+void SpecWindow::Layout(UINT dpi) {
+  const int dots = static_cast<int>(dpi);
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  HFONT font = nullptr;
+  if (SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi)) {
+    font = CreateFontIndirectW(&metrics.lfMessageFont);
+  }
+  for (std::size_t i = 0; i < controls_.size(); ++i) {
+    const TwipsRect& r = spec_.controls[i].rect;
+    MoveWindow(controls_[i], TwipsToPixels(r.left, dots), TwipsToPixels(r.top, dots), TwipsToPixels(r.width, dots),
+               TwipsToPixels(r.height, dots), FALSE);
+    SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  }
+  if (font_) DeleteObject(font_);
+  font_ = font;
+  SIZE size = FrameSize(spec_, dpi);
+  SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  LoadIcons(dpi);
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void SpecWindow::LoadIcons(UINT dpi) {
+  HICON big = LoadProgramIcon(GetSystemMetricsForDpi(SM_CXICON, dpi), GetSystemMetricsForDpi(SM_CYICON, dpi), 0);
+  HICON small =
+      LoadProgramIcon(GetSystemMetricsForDpi(SM_CXSMICON, dpi), GetSystemMetricsForDpi(SM_CYSMICON, dpi), 0);
+  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+  if (big_icon_) DestroyIcon(big_icon_);
+  if (small_icon_) DestroyIcon(small_icon_);
+  big_icon_ = big;
+  small_icon_ = small;
+}
+
+void SpecWindow::Show() {
+  if (!hwnd_) return;
+  ShowWindow(hwnd_, SW_SHOW);
+  if (HWND focus = spec_.initial_focus ? Control(spec_.initial_focus) : nullptr) SetFocus(focus);
+  PaintNow();
+}
+
+void SpecWindow::ShowInactive() {
+  if (!hwnd_) return;
+  ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+  PaintNow();
+}
+
+void SpecWindow::PaintNow() {
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  GdiFlush();
+}
+
+void SpecWindow::Destroy() {
+  if (hwnd_) DestroyWindow(hwnd_);  // WM_NCDESTROY releases the rest
+}
+
+HWND SpecWindow::Control(const char* name) const {
+  for (std::size_t i = 0; i < controls_.size(); ++i) {
+    if (std::string(spec_.controls[i].name) == name) return controls_[i];
+  }
+  return nullptr;
+}
+
+void SpecWindow::SetControlText(const char* name, const std::string& text) {
+  for (std::size_t i = 0; i < controls_.size(); ++i) {
+    if (std::string(spec_.controls[i].name) != name) continue;
+    SetWindowTextW(controls_[i], DisplayText(spec_.controls[i].kind, text).c_str());
+  }
+}
+
+int SpecWindow::IndexOf(HWND control) const {
+  for (std::size_t i = 0; i < controls_.size(); ++i) {
+    if (control && controls_[i] == control) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+void SpecWindow::OnClick(const ControlSpec&) {}
+
+void SpecWindow::OnClose() { Destroy(); }
+
+void SpecWindow::OnCommand(int id, int code, HWND from) {
+  int index = IndexOf(from);
+  if (index >= 0) {
+    if (code == BN_CLICKED && IsButton(spec_.controls[index].kind)) OnClick(spec_.controls[index]);
+    return;
+  }
+  // Enter arrives from the dialog manager as IDOK, since no button is the
+  // default button: it presses the button that has the focus. Esc (IDCANCEL)
+  // does nothing, since no button is the cancel button.
+  if (id != IDOK) return;
+  int focused = IndexOf(GetFocus());
+  if (focused >= 0 && IsButton(spec_.controls[focused].kind) && IsWindowEnabled(controls_[focused])) {
+    OnClick(spec_.controls[focused]);
+  }
+}
+
+void SpecWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
+  Layout(dpi);
+  SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void SpecWindow::OnNcDestroy() {
+  SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+  hwnd_ = nullptr;
+  controls_.clear();
+  ReleaseResources();
+}
+
+void SpecWindow::ReleaseResources() {
+  if (font_) DeleteObject(font_);
+  if (big_icon_) DestroyIcon(big_icon_);
+  if (small_icon_) DestroyIcon(small_icon_);
+  font_ = nullptr;
+  big_icon_ = nullptr;
+  small_icon_ = nullptr;
+}
+
+LRESULT SpecWindow::Handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_COMMAND:
+      OnCommand(LOWORD(wparam), HIWORD(wparam), reinterpret_cast<HWND>(lparam));
+      return 0;
+    case WM_CLOSE:
+      OnClose();
+      return 0;
+    case WM_DPICHANGED:
+      OnDpiChanged(HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
+      return 0;
+    case WM_NCDESTROY:
+      OnNcDestroy();
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd, message, wparam, lparam);
+}
+
+LRESULT CALLBACK SpecWindow::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_NCCREATE) {
+    auto* creating = static_cast<SpecWindow*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+    creating->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creating));
+  }
+  auto* self = reinterpret_cast<SpecWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(hwnd, message, wparam, lparam);
+  return self->Handle(hwnd, message, wparam, lparam);
+}
+
+}  // namespace tolvashu

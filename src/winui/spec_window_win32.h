@@ -1,0 +1,74 @@
+// A top-level window made from a WindowSpec table by one generic routine:
+// frame style, caption, client size and every control's rectangle in twips,
+// converted at the DPI of the monitor the window is on (and again when it
+// moves to a monitor of another DPI), the system's message font, the Tab
+// sequence of the table and the program icon. Subclasses only say what a
+// button press and the close box mean.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "winui/window_spec.h"
+
+namespace tolvashu {
+
+class SpecWindow {
+ public:
+  explicit SpecWindow(const WindowSpec& spec);
+  virtual ~SpecWindow();
+  SpecWindow(const SpecWindow&) = delete;
+  SpecWindow& operator=(const SpecWindow&) = delete;
+
+  // Builds the window and its controls, hidden, sized at its DPI. `owner`
+  // may be null. False when the system refused to create it.
+  bool Create(HWND owner);
+  // Shows the window, gives the table's initial control the focus, and
+  // paints it at once, so that it is drawn even when the caller goes on
+  // with work that does not let the window system in.
+  void Show();
+  // Shows the window without taking the activation from the active window.
+  void ShowInactive();
+  // Destroys the window and its controls. Nothing happens when closed.
+  void Destroy();
+
+  bool IsOpen() const { return hwnd_ != nullptr; }
+  HWND hwnd() const { return hwnd_; }
+  const WindowSpec& spec() const { return spec_; }
+  // The control of that name, or null when the window is closed.
+  HWND Control(const char* name) const;
+  // Sets a control's text (UTF-8, CR breaks a line).
+  void SetControlText(const char* name, const std::string& text);
+
+ protected:
+  // A button was pressed: clicked, Space, or Enter while it has the focus.
+  virtual void OnClick(const ControlSpec& control);
+  // The close box or Alt+F4. The default destroys the window.
+  virtual void OnClose();
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT Handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+  void OnCommand(int id, int code, HWND from);
+  void OnDpiChanged(UINT dpi, const RECT& suggested);
+  void OnNcDestroy();
+
+  bool CreateControls();
+  void ApplyTabOrder();
+  void Layout(UINT dpi);
+  void LoadIcons(UINT dpi);
+  void ReleaseResources();
+  void PaintNow();
+  int IndexOf(HWND control) const;
+
+  const WindowSpec& spec_;
+  HWND hwnd_ = nullptr;
+  std::vector<HWND> controls_;  // in the table's creation order
+  HFONT font_ = nullptr;
+  HICON big_icon_ = nullptr;
+  HICON small_icon_ = nullptr;
+};
+
+}  // namespace tolvashu

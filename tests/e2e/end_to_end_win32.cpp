@@ -1,0 +1,202 @@
+#include "e2e/end_to_end_win32.h"
+
+#include <string>
+
+#include "app/app_texts.h"
+#include "app/form1_layout.h"
+#include "app/form3_layout.h"
+#include "e2e/fixture_win32.h"
+#include "e2e/installer_session_win32.h"
+#include "e2e/layout_check_win32.h"
+#include "e2e/remote_window_win32.h"
+#include "folderchoice/form2_layout.h"
+#include "folderchoice/form2_texts.h"
+#include "winui/display_text.h"
+
+namespace tolvashu::e2e {
+
+namespace {
+
+std::string DefaultWarning() {
+  return std::string(texts::kNoDefaultData1) + "\r" + texts::kNoDefaultData2 + "\r" + texts::kNoDefaultData3;
+}
+
+void CheckMainWindow(Checks& checks, InstallerSession& session) {
+  checks.Section("main window");
+  CheckLayout(checks, session.form1(), kForm1, session.form1_controls());
+  CheckFocusAndTabOrder(checks, kForm1, session.form1_controls(), session.process().thread_id());
+}
+
+void CheckFolderDialog(Checks& checks, InstallerSession& session, HWND form2, const std::string& bt2_caption) {
+  Controls controls = FindControls(checks, form2, kForm2, {{"BT2", bt2_caption}});
+  CheckLayout(checks, form2, kForm2, controls);
+  checks.Expect(GetWindow(form2, GW_OWNER) == session.form1(), "Form2 is owned by the main window");
+  checks.Expect(!IsWindowEnabled(session.form1()), "the main window takes no input while Form2 is open");
+  CheckFocusAndTabOrder(checks, kForm2, controls, session.process().thread_id());
+}
+
+// The notice is looked at with the program frozen, since it goes as soon
+// as the transfer ends.
+void CheckNotice(Checks& checks, InstallerSession& session, HWND notice) {
+  if (!checks.Expect(notice != nullptr, "the progress notice is shown during the transfer")) return;
+  session.process().Suspend();
+  if (checks.Expect(IsWindow(notice) != FALSE, "the progress notice stays while the transfer runs")) {
+    Controls controls = FindControls(checks, notice, kForm3);
+    CheckLayout(checks, notice, kForm3, controls);
+    checks.Expect(GetWindow(notice, GW_OWNER) == nullptr, "Form3 has no owner");
+  }
+  session.process().Resume();
+}
+
+// Presses a main window button, confirms the saved folder with BT2 and
+// answers the box that ends the operation.
+void RunOperation(Checks& checks, InstallerSession& session, const char* button, const std::string& message,
+                  bool look_at_windows) {
+  HWND form2 = session.OpenFolderChoice(button);
+  if (!form2) return;
+  if (look_at_windows) CheckFolderDialog(checks, session, form2, session.SavedFolderCaption());
+  session.ConfirmSavedFolder(form2);
+  checks.Expect(WaitUntilGone(form2), std::string(button) + ": Form2 closes after BT2");
+  if (look_at_windows) CheckNotice(checks, session, session.WaitForNotice());
+  session.AnswerMessageBox(session.WaitForMessageBox(session.form1()), message, false, button);
+  checks.Expect(IsWindowEnabled(session.form1()) != FALSE, std::string(button) + ": the main window is idle again");
+}
+
+void ExpectGameFile(Checks& checks, const Fixture& fixture, const char* relative, const std::string& content) {
+  checks.ExpectEqual(fixture.ReadGame(relative).value_or("(missing)"), content, std::string("game folder: ") + relative);
+}
+
+void ExpectNoGameFile(Checks& checks, const Fixture& fixture, const char* relative) {
+  checks.Expect(!fixture.GameHas(relative), std::string("game folder has no ") + relative);
+}
+
+// No box follows within half a second, and the main window is enabled.
+void ExpectQuietMainWindow(Checks& checks, InstallerSession& session, const std::string& what) {
+  Sleep(500);
+  checks.Expect(DialogsOwnedBy(session.process().pid(), session.form1()).empty(), what + ": no message box");
+  checks.Expect(IsWindowEnabled(session.form1()) != FALSE, what + ": the main window is idle again");
+}
+
+void DefaultWithoutDefaultData(Checks& checks, InstallerSession& session, const Fixture& fixture) {
+  checks.Section("Default without default data");
+  HWND form2 = session.OpenFolderChoice("DefoBT");
+  if (!form2) return;
+  CheckFolderDialog(checks, session, form2, session.SavedFolderCaption());
+  session.ConfirmSavedFolder(form2);
+  session.AnswerMessageBox(session.WaitForMessageBox(session.form1()), DefaultWarning(), false, "Default warning");
+  ExpectGameFile(checks, fixture, "MAINDATA.DAT", "game main data");
+  ExpectGameFile(checks, fixture, "年表5.txt", "game chronology 5");
+  for (const char* folder : {"Backup", "Backup/nationDATA", "Backup/pastDATA", "default"}) {
+    checks.Expect(fixture.GameHas(folder), std::string("the data folder is made: ") + folder);
+  }
+}
+
+void CloseBoxChangesNothing(Checks& checks, InstallerSession& session, const Fixture& fixture) {
+  checks.Section("folder dialog closed with its close box");
+  HWND form2 = session.OpenFolderChoice("InstallBT");
+  if (!form2) return;
+  Close(form2);
+  checks.Expect(WaitUntilGone(form2), "the close box closes Form2");
+  ExpectQuietMainWindow(checks, session, "close box");
+  ExpectGameFile(checks, fixture, "MAINDATA.DAT", "game main data");
+}
+
+void Backup(Checks& checks, InstallerSession& session, const Fixture& fixture) {
+  checks.Section("Backup");
+  RunOperation(checks, session, "BackupBT", texts::kBackupDone, false);
+  ExpectGameFile(checks, fixture, "Backup/MAINDATA.DAT", "game main data");
+  ExpectGameFile(checks, fixture, "Backup/kosei00.dat", "game scenario 0");
+  ExpectGameFile(checks, fixture, "Backup/Sison.dat", "game descendants");
+  ExpectGameFile(checks, fixture, "Backup/nationDATA/old.dat", "game nation");
+  ExpectGameFile(checks, fixture, "Backup/pastDATA/p.dat", "game past");
+}
+
+void Install(Checks& checks, InstallerSession& session, const Fixture& fixture) {
+  checks.Section("Install");
+  RunOperation(checks, session, "InstallBT", texts::kInstallDone, true);
+  ExpectGameFile(checks, fixture, "MAINDATA.DAT", "package main data");
+  ExpectGameFile(checks, fixture, "kosei01.dat", "package scenario 1");
+  ExpectGameFile(checks, fixture, "song.mp3", "package music");
+  ExpectGameFile(checks, fixture, "haikei01.jpg", "package picture");
+  ExpectGameFile(checks, fixture, "城下町.dat", "package town");
+  ExpectGameFile(checks, fixture, "nationDATA/1.dat", "package nation 1");
+  ExpectGameFile(checks, fixture, "Sison.dat", "");
+  checks.Expect(fixture.GameHas("se399.wav"), "game folder: the last sound file");
+  checks.Expect(fixture.GameHas("年表1.txt"), "game folder: the package's chronology");
+  ExpectNoGameFile(checks, fixture, "年表5.txt");
+  ExpectNoGameFile(checks, fixture, "nationDATA/old.dat");
+}
+
+void Restore(Checks& checks, InstallerSession& session, const Fixture& fixture) {
+  checks.Section("Restore");
+  RunOperation(checks, session, "RestoreBT", texts::kRestoreDone, false);
+  ExpectGameFile(checks, fixture, "MAINDATA.DAT", "game main data");
+  ExpectGameFile(checks, fixture, "kosei00.dat", "game scenario 0");
+  ExpectGameFile(checks, fixture, "Sison.dat", "game descendants");
+  ExpectGameFile(checks, fixture, "nationDATA/old.dat", "game nation");
+  ExpectGameFile(checks, fixture, "pastDATA/p.dat", "game past");
+  ExpectNoGameFile(checks, fixture, "nationDATA/1.dat");
+  ExpectNoGameFile(checks, fixture, "年表1.txt");
+}
+
+void DefaultWithDefaultData(Checks& checks, InstallerSession& session, const Fixture& fixture) {
+  checks.Section("Default");
+  fixture.WriteGame("Default/MAINDATA.DAT", "default main data");
+  fixture.WriteGame("Default/kosei00.dat", "default scenario 0");
+  RunOperation(checks, session, "DefoBT", texts::kDefaultDone, false);
+  ExpectGameFile(checks, fixture, "MAINDATA.DAT", "default main data");
+  ExpectGameFile(checks, fixture, "kosei00.dat", "default scenario 0");
+}
+
+// Without PathDATA.txt BT2 cannot be pressed; the browser opens with its
+// title, and cancelling it leaves the dialog open with no warning.
+void NoSavedFolderAndCancelledBrowser(Checks& checks, InstallerSession& session, const Fixture& fixture) {
+  checks.Section("no saved folder, browser cancelled");
+  fixture.RemoveSavedPath();
+  HWND form2 = session.OpenFolderChoice("InstallBT");
+  if (!form2) return;
+  CheckFolderDialog(checks, session, form2, form2::kBT2NoSavedPath);
+  HWND bt2 = FindChild(form2, L"Button", ButtonCaption(form2::kBT2NoSavedPath));
+  checks.Expect(bt2 && !IsWindowEnabled(bt2), "BT2 is disabled without a saved folder");
+  Press(FindChild(form2, L"Button", ButtonCaption(form2::kBT1)));
+  const DWORD pid = session.process().pid();
+  HWND browser = WaitFor([&]() -> HWND {
+    auto dialogs = DialogsOwnedBy(pid, form2);
+    return dialogs.empty() ? nullptr : dialogs.front();
+  });
+  if (checks.Expect(browser != nullptr, "BT1 opens the folder browser over Form2")) {
+    checks.Expect(FindChild(browser, L"Static", form2::kBrowserTitle) != nullptr, "the browser shows its title");
+    PressDialogButton(browser, IDCANCEL);
+    checks.Expect(WaitUntilGone(browser), "Cancel closes the browser");
+    Sleep(500);
+    checks.Expect(DialogsOwnedBy(pid, form2).empty(), "a cancelled browser brings no warning");
+    checks.Expect(IsWindow(form2) && IsWindowVisible(form2), "the dialog stays open after a cancel");
+  }
+  Close(form2);
+  checks.Expect(WaitUntilGone(form2), "the close box closes Form2");
+  ExpectQuietMainWindow(checks, session, "cancelled browser");
+  ExpectGameFile(checks, fixture, "MAINDATA.DAT", "default main data");
+  checks.Expect(!fixture.HasSavedPath(), "a cancelled browser saves no folder");
+}
+
+}  // namespace
+
+void RunEndToEnd(Checks& checks, const std::filesystem::path& program) {
+  Fixture fixture;
+  fixture.WriteSavedPath();
+  InstallerSession session(checks, fixture, program);
+  checks.Section("start");
+  if (!session.Start()) return;
+  CheckMainWindow(checks, session);
+  DefaultWithoutDefaultData(checks, session, fixture);
+  CloseBoxChangesNothing(checks, session, fixture);
+  Backup(checks, session, fixture);
+  Install(checks, session, fixture);
+  Restore(checks, session, fixture);
+  DefaultWithDefaultData(checks, session, fixture);
+  NoSavedFolderAndCancelledBrowser(checks, session, fixture);
+  checks.Section("end");
+  checks.Expect(session.CloseMainWindow(), "closing the main window ends the program with code 0");
+}
+
+}  // namespace tolvashu::e2e

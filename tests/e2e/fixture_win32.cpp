@@ -1,0 +1,116 @@
+#include "e2e/fixture_win32.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "transfer/wide_text_win32.h"
+
+namespace tolvashu::e2e {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path Utf8Path(std::string_view utf8) { return fs::path(Utf8ToWide(utf8)); }
+
+std::string Cp932(std::string_view utf8) {
+  std::wstring wide = Utf8ToWide(utf8);
+  int size = WideCharToMultiByte(932, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+  std::string bytes(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(932, 0, wide.data(), static_cast<int>(wide.size()), bytes.data(), size, nullptr, nullptr);
+  return bytes;
+}
+
+fs::path FreshRoot() {
+  wchar_t temp[MAX_PATH + 1] = {};
+  GetTempPathW(MAX_PATH + 1, temp);
+  wchar_t name[64];
+  std::swprintf(name, 64, L"tolvashu-e2e-%lu-%lu", GetCurrentProcessId(), GetTickCount());
+  return fs::path(temp) / name;
+}
+
+}  // namespace
+
+void WriteFileBytes(const fs::path& path, std::string_view bytes) {
+  fs::create_directories(path.parent_path());
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::optional<std::string> ReadFileBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+Fixture::Fixture()
+    : root_(FreshRoot()), package_(root_ / Utf8Path("ワールドパッケージ")), game_(root_ / Utf8Path("ゲーム")) {
+  MakePackage();
+  MakeGame();
+}
+
+Fixture::~Fixture() {
+  std::error_code ignored;
+  fs::remove_all(root_, ignored);
+}
+
+std::string Fixture::GamePath() const { return WideToUtf8(game_.wstring()); }
+
+// The package: catalogue files, a scenario series, a chronology file, a
+// world file in code page 932 naming two more files, music, and enough
+// sound files that the transfer takes a moment (the test looks at the
+// progress notice meanwhile).
+void Fixture::MakePackage() const {
+  auto put = [this](std::string_view name, std::string_view bytes) { WriteFileBytes(package_ / Utf8Path(name), bytes); };
+  put("MAINDATA.DAT", "package main data");
+  put("kosei00.dat", "package scenario 0");
+  put("kosei01.dat", "package scenario 1");
+  put("年表1.txt", Cp932("一年目の出来事"));
+  put("song.mp3", "package music");
+  put("nationDATA/1.dat", "package nation 1");
+  put("haikei01.jpg", "package picture");
+  put("城下町.dat", "package town");
+  put("vumoworld.dat", Cp932("背景: haikei01.jpg\r\n町: 城下町.dat\r\n"));
+  for (int i = 0; i < 400; ++i) {
+    char name[32];
+    std::snprintf(name, sizeof(name), "se%03d.wav", i);
+    put(name, std::string(4096, static_cast<char>('a' + i % 26)));
+  }
+}
+
+// The game: its executable, its current data, and no Default data yet.
+void Fixture::MakeGame() const {
+  WriteGame("Morbek.exe", "not really a program");
+  WriteGame("MAINDATA.DAT", "game main data");
+  WriteGame("kosei00.dat", "game scenario 0");
+  WriteGame("年表5.txt", "game chronology 5");
+  WriteGame("Sison.dat", "game descendants");
+  WriteGame("nationDATA/old.dat", "game nation");
+  WriteGame("pastDATA/p.dat", "game past");
+}
+
+void Fixture::WriteGame(std::string_view relative, std::string_view bytes) const {
+  WriteFileBytes(game_ / Utf8Path(relative), bytes);
+}
+
+std::optional<std::string> Fixture::ReadGame(std::string_view relative) const {
+  return ReadFileBytes(game_ / Utf8Path(relative));
+}
+
+bool Fixture::GameHas(std::string_view relative) const { return fs::exists(game_ / Utf8Path(relative)); }
+
+void Fixture::WriteSavedPath() const { WriteFileBytes(package_ / L"PathDATA.txt", Cp932(GamePath()) + "\r\n"); }
+
+void Fixture::RemoveSavedPath() const {
+  std::error_code ignored;
+  fs::remove(package_ / L"PathDATA.txt", ignored);
+}
+
+bool Fixture::HasSavedPath() const { return fs::exists(package_ / L"PathDATA.txt"); }
+
+}  // namespace tolvashu::e2e

@@ -1,0 +1,83 @@
+#include "e2e/installer_session_win32.h"
+
+#include <utility>
+#include <vector>
+
+#include "app/app_texts.h"
+#include "app/form1_layout.h"
+#include "e2e/remote_window_win32.h"
+#include "folderchoice/form2_texts.h"
+#include "winui/app_title.h"
+#include "winui/display_text.h"
+
+namespace tolvashu::e2e {
+
+InstallerSession::InstallerSession(Checks& checks, const Fixture& fixture, std::filesystem::path program)
+    : checks_(checks), fixture_(fixture), program_(std::move(program)) {}
+
+bool InstallerSession::Start() {
+  if (!checks_.Expect(process_.Start(program_, fixture_.package()), "the program starts")) return false;
+  const DWORD pid = process_.pid();
+  form1_ = WaitFor([pid] { return FindTopLevel(pid, texts::kForm1Caption); });
+  if (!checks_.Expect(form1_ != nullptr, "the main window opens")) return false;
+  form1_controls_ = FindControls(checks_, form1_, kForm1);
+  return form1_controls_.size() == kForm1.control_count;
+}
+
+bool InstallerSession::CloseMainWindow() {
+  Close(form1_);
+  std::optional<DWORD> code = process_.WaitForExit(10000);
+  return code && *code == 0;
+}
+
+HWND InstallerSession::OpenFolderChoice(const char* button) {
+  Press(form1_controls_.at(button));
+  const DWORD pid = process_.pid();
+  HWND form2 = WaitFor([pid] { return FindTopLevel(pid, form2::kCaption); });
+  checks_.Expect(form2 != nullptr, std::string("the folder dialog opens for ") + button);
+  return form2;
+}
+
+std::string InstallerSession::SavedFolderCaption() const {
+  return std::string(form2::kBT2SavedBefore) + "\r" + fixture_.GamePath() + "\r" + form2::kBT2SavedAfter;
+}
+
+void InstallerSession::ConfirmSavedFolder(HWND form2) {
+  HWND bt2 = FindChild(form2, L"Button", ButtonCaption(SavedFolderCaption()));
+  if (!checks_.Expect(bt2 != nullptr, "BT2 offers the saved folder")) return;
+  Press(bt2);
+}
+
+HWND InstallerSession::WaitForNotice() {
+  const DWORD pid = process_.pid();
+  HWND notice = nullptr;
+  WaitFor([&]() -> HWND {
+    notice = FindTopLevel(pid, texts::kForm3Caption);
+    if (notice) return notice;
+    std::vector<HWND> boxes = DialogsOwnedBy(pid, form1_);  // the transfer ended first
+    return boxes.empty() ? nullptr : boxes.front();
+  });
+  return notice;
+}
+
+HWND InstallerSession::WaitForMessageBox(HWND owner) {
+  const DWORD pid = process_.pid();
+  return WaitFor([&] {
+    for (HWND box : DialogsOwnedBy(pid, owner)) {
+      if (TextOf(box) == kAppTitle) return box;
+    }
+    return HWND{};
+  });
+}
+
+void InstallerSession::AnswerMessageBox(HWND box, const std::string& text, bool exclamation,
+                                        const std::string& what) {
+  if (!checks_.Expect(box != nullptr, what + ": the message box appears")) return;
+  MessageBoxView view = ReadMessageBox(box);
+  checks_.ExpectEqual(view.text, WithCrLf(text), what + ": message text");
+  checks_.Expect(view.has_icon == exclamation, what + (exclamation ? ": exclamation icon" : ": no icon"));
+  PressDialogButton(box, IDOK);
+  checks_.Expect(WaitUntilGone(box), what + ": OK closes the box");
+}
+
+}  // namespace tolvashu::e2e

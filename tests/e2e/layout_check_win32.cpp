@@ -1,0 +1,150 @@
+#include "e2e/layout_check_win32.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
+#include "e2e/remote_window_win32.h"
+#include "winui/display_text.h"
+
+namespace tolvashu::e2e {
+
+namespace {
+
+bool IsButton(ControlKind kind) { return kind != ControlKind::kLabel; }
+
+std::string Shown(const ControlSpec& control, const std::string& caption) {
+  return IsButton(control.kind) ? ButtonCaption(caption) : WithCrLf(caption);
+}
+
+int WindowDpi(HWND window) {
+  UINT dpi = GetDpiForWindow(window);
+  return static_cast<int>(dpi ? dpi : GetDpiForSystem());
+}
+
+std::string Named(const WindowSpec& spec, const std::string& what) { return std::string(spec.name) + ": " + what; }
+
+void CheckFrame(Checks& checks, HWND window, const WindowSpec& spec) {
+  LONG style = GetWindowLongW(window, GWL_STYLE);
+  LONG ex_style = GetWindowLongW(window, GWL_EXSTYLE);
+  checks.Expect((style & WS_CAPTION) == WS_CAPTION && (style & WS_SYSMENU), Named(spec, "caption and close box"));
+  checks.Expect(!(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)), Named(spec, "no minimise or maximise box"));
+  checks.Expect(!(style & WS_THICKFRAME), Named(spec, "fixed border, not sizable"));
+  bool tool = spec.frame == Frame::kFixedToolWindow;
+  checks.Expect(((ex_style & WS_EX_TOOLWINDOW) != 0) == tool, Named(spec, tool ? "a tool window" : "not a tool window"));
+  if (tool) checks.Expect(!(ex_style & WS_EX_APPWINDOW), Named(spec, "not forced into the taskbar"));
+}
+
+void CheckCentred(Checks& checks, HWND window, const WindowSpec& spec) {
+  if (spec.start != StartPosition::kCenterScreen) return;
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  GetMonitorInfoW(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  RECT outer{};
+  GetWindowRect(window, &outer);
+  const RECT& work = monitor.rcWork;
+  long dx = (outer.left + outer.right) - (work.left + work.right);
+  long dy = (outer.top + outer.bottom) - (work.top + work.bottom);
+  checks.Expect(std::labs(dx) <= 2 && std::labs(dy) <= 2, Named(spec, "centred on the screen"));
+}
+
+void CheckControl(Checks& checks, HWND control, const ControlSpec& wanted, const WindowSpec& spec, int dpi) {
+  std::string what = Named(spec, wanted.name);
+  RECT actual = RectInParent(control);
+  const TwipsRect& r = wanted.rect;
+  checks.ExpectEqual(actual.left, TwipsToPixels(r.left, dpi), what + " left");
+  checks.ExpectEqual(actual.top, TwipsToPixels(r.top, dpi), what + " top");
+  checks.ExpectEqual(actual.right - actual.left, TwipsToPixels(r.width, dpi), what + " width");
+  checks.ExpectEqual(actual.bottom - actual.top, TwipsToPixels(r.height, dpi), what + " height");
+  if (!IsButton(wanted.kind)) return;
+  LONG style = GetWindowLongW(control, GWL_STYLE);
+  checks.ExpectEqual(style & BS_TYPEMASK, BS_PUSHBUTTON, what + " is a plain push button (not default)");
+  checks.Expect((style & WS_TABSTOP) != 0, what + " is a Tab stop");
+  bool multi = wanted.kind == ControlKind::kMultiLineButton;
+  checks.Expect(((style & BS_MULTILINE) != 0) == multi, what + (multi ? " breaks lines" : " is one line"));
+}
+
+// The buttons that can take the focus now, in tab index order.
+std::vector<const ControlSpec*> FocusableInTabOrder(const WindowSpec& spec, const Controls& controls) {
+  std::vector<const ControlSpec*> order;
+  for (std::size_t i = 0; i < spec.control_count; ++i) {
+    auto found = controls.find(spec.controls[i].name);
+    if (IsButton(spec.controls[i].kind) && found != controls.end() && IsWindowEnabled(found->second)) {
+      order.push_back(&spec.controls[i]);
+    }
+  }
+  std::sort(order.begin(), order.end(),
+            [](const ControlSpec* a, const ControlSpec* b) { return a->tab_index < b->tab_index; });
+  return order;
+}
+
+std::string NameOf(const Controls& controls, HWND window) {
+  for (const auto& [name, hwnd] : controls) {
+    if (hwnd == window) return name;
+  }
+  return window ? "(another window)" : "(nothing)";
+}
+
+// Types Tab once and waits for the focus to move.
+HWND TabFrom(HWND from, bool shift, DWORD thread_id) {
+  TypeTab(shift);
+  HWND moved = WaitFor([&]() -> HWND {
+    HWND now = FocusOf(thread_id);
+    return now != from ? now : nullptr;
+  }, 2000);
+  return moved ? moved : FocusOf(thread_id);
+}
+
+}  // namespace
+
+Controls FindControls(Checks& checks, HWND window, const WindowSpec& spec,
+                      const std::map<std::string, std::string>& captions) {
+  Controls found;
+  for (std::size_t i = 0; i < spec.control_count; ++i) {
+    const ControlSpec& control = spec.controls[i];
+    auto runtime = captions.find(control.name);
+    std::string caption = runtime != captions.end() ? runtime->second : control.caption;
+    const wchar_t* window_class = IsButton(control.kind) ? L"Button" : L"Static";
+    HWND hwnd = FindChild(window, window_class, Shown(control, caption));
+    if (checks.Expect(hwnd != nullptr, Named(spec, std::string(control.name) + " found by its caption «" + caption + "»"))) {
+      found[control.name] = hwnd;
+    }
+  }
+  return found;
+}
+
+void CheckLayout(Checks& checks, HWND window, const WindowSpec& spec, const Controls& controls) {
+  checks.ExpectEqual(TextOf(window), spec.caption, Named(spec, "caption"));
+  CheckFrame(checks, window, spec);
+  const int dpi = WindowDpi(window);
+  SIZE client = ClientSize(window);
+  checks.ExpectEqual(client.cx, TwipsToPixels(spec.client_width, dpi), Named(spec, "client width"));
+  checks.ExpectEqual(client.cy, TwipsToPixels(spec.client_height, dpi), Named(spec, "client height"));
+  CheckCentred(checks, window, spec);
+  for (std::size_t i = 0; i < spec.control_count; ++i) {
+    auto control = controls.find(spec.controls[i].name);
+    if (control != controls.end()) CheckControl(checks, control->second, spec.controls[i], spec, dpi);
+  }
+}
+
+void CheckFocusAndTabOrder(Checks& checks, const WindowSpec& spec, const Controls& controls, DWORD thread_id) {
+  std::vector<const ControlSpec*> order = FocusableInTabOrder(spec, controls);
+  if (order.empty() || controls.size() != spec.control_count) return;
+  HWND focus = FocusOf(thread_id);
+  checks.ExpectEqual(NameOf(controls, focus), spec.initial_focus, Named(spec, "initial focus"));
+  std::size_t start = 0;
+  while (start < order.size() && order[start]->name != std::string(spec.initial_focus)) ++start;
+  if (start == order.size()) start = 0;
+  const std::size_t n = order.size();
+  // Forward once round, back to the start, then backward once round.
+  for (std::size_t step = 1; step <= n; ++step) {
+    focus = TabFrom(focus, false, thread_id);
+    checks.ExpectEqual(NameOf(controls, focus), order[(start + step) % n]->name, Named(spec, "Tab step"));
+  }
+  for (std::size_t step = 1; step <= n; ++step) {
+    focus = TabFrom(focus, true, thread_id);
+    checks.ExpectEqual(NameOf(controls, focus), order[(start + n - step) % n]->name, Named(spec, "Shift+Tab step"));
+  }
+}
+
+}  // namespace tolvashu::e2e

@@ -1,0 +1,139 @@
+#include "e2e/remote_window_win32.h"
+
+#include "transfer/wide_text_win32.h"
+
+namespace tolvashu::e2e {
+
+namespace {
+
+constexpr int kPollMs = 10;
+
+struct TopLevelSearch {
+  DWORD pid;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectTopLevel(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<TopLevelSearch*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (pid == search->pid && IsWindowVisible(window)) search->found.push_back(window);
+  return TRUE;
+}
+
+std::vector<HWND> VisibleTopLevels(DWORD pid) {
+  TopLevelSearch search{pid, {}};
+  EnumWindows(&CollectTopLevel, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::wstring ClassOf(HWND window) {
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  return name;
+}
+
+bool HasClass(HWND window, const wchar_t* window_class) {
+  return !window_class || CompareStringOrdinal(ClassOf(window).c_str(), -1, window_class, -1, TRUE) == CSTR_EQUAL;
+}
+
+}  // namespace
+
+HWND FindTopLevel(DWORD pid, const std::string& caption, const wchar_t* window_class) {
+  for (HWND window : VisibleTopLevels(pid)) {
+    if (TextOf(window) == caption && HasClass(window, window_class)) return window;
+  }
+  return nullptr;
+}
+
+std::vector<HWND> DialogsOwnedBy(DWORD pid, HWND owner) {
+  std::vector<HWND> dialogs;
+  for (HWND window : VisibleTopLevels(pid)) {
+    if (HasClass(window, L"#32770") && GetWindow(window, GW_OWNER) == owner) dialogs.push_back(window);
+  }
+  return dialogs;
+}
+
+HWND FindChild(HWND parent, const wchar_t* window_class, const std::string& text) {
+  std::wstring wide = Utf8ToWide(text);
+  return FindWindowExW(parent, nullptr, window_class, wide.c_str());
+}
+
+HWND WaitFor(const std::function<HWND()>& find, int timeout_ms) {
+  for (int waited = 0;; waited += kPollMs) {
+    if (HWND window = find()) return window;
+    if (waited >= timeout_ms) return nullptr;
+    Sleep(kPollMs);
+  }
+}
+
+bool WaitUntilGone(HWND window, int timeout_ms) {
+  return WaitFor([&]() -> HWND { return IsWindow(window) ? nullptr : HWND_DESKTOP; }, timeout_ms) != nullptr;
+}
+
+std::string TextOf(HWND window) {
+  int length = GetWindowTextLengthW(window);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  int got = GetWindowTextW(window, text.data(), length + 1);
+  text.resize(static_cast<size_t>(got > 0 ? got : 0));
+  return WideToUtf8(text);
+}
+
+SIZE ClientSize(HWND window) {
+  RECT client{};
+  GetClientRect(window, &client);
+  return SIZE{client.right - client.left, client.bottom - client.top};
+}
+
+RECT RectInParent(HWND child) {
+  RECT rect{};
+  GetWindowRect(child, &rect);
+  MapWindowPoints(HWND_DESKTOP, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+HWND FocusOf(DWORD thread_id) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  return GetGUIThreadInfo(thread_id, &info) ? info.hwndFocus : nullptr;
+}
+
+void Press(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
+
+void TypeTab(bool shift) {
+  std::vector<INPUT> keys;
+  auto key = [&keys](WORD code, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = code;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    keys.push_back(input);
+  };
+  if (shift) key(VK_SHIFT, false);
+  key(VK_TAB, false);
+  key(VK_TAB, true);
+  if (shift) key(VK_SHIFT, true);
+  SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+}
+
+void Close(HWND window) { PostMessageW(window, WM_CLOSE, 0, 0); }
+
+MessageBoxView ReadMessageBox(HWND box) {
+  MessageBoxView view;
+  for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (!HasClass(child, L"Static") || !IsWindowVisible(child)) continue;
+    LONG style = GetWindowLongW(child, GWL_STYLE);
+    if ((style & SS_TYPEMASK) == SS_ICON) {
+      view.has_icon = true;
+    } else if (view.text.empty()) {
+      view.text = TextOf(child);
+    }
+  }
+  return view;
+}
+
+void PressDialogButton(HWND dialog, int id) {
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+}  // namespace tolvashu::e2e
