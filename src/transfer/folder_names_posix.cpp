@@ -32,11 +32,7 @@ bool FolderNames::FolderState::operator==(const FolderState& other) const {
   return SameTime(modified, other.modified) && SameTime(changed, other.changed) && size == other.size;
 }
 
-FolderNames::FolderNames() {
-  // Without notification (none in this kernel, or the per-user limit is
-  // reached) the change times alone keep the listings right.
-  notifications_ = UniqueFd(inotify_init1(IN_NONBLOCK | IN_CLOEXEC));
-}
+FolderNames::FolderNames() = default;
 
 FolderNames::~FolderNames() = default;
 
@@ -107,7 +103,15 @@ FolderNames::Listings::iterator FolderNames::Read(const std::string& folder) {
   return listings_.emplace(id, std::move(listing)).first;
 }
 
+// The notification instance is made with the first listing: a file layer
+// that never needs one does not hold a kernel resource that is limited per
+// user. Without notification (none in this kernel, or the limit reached) the
+// change times alone keep the listings right.
 void FolderNames::Watch(const std::string& folder, const FolderId& id) {
+  if (!notifications_.valid() && !notifications_tried_) {
+    notifications_tried_ = true;
+    notifications_ = UniqueFd(inotify_init1(IN_NONBLOCK | IN_CLOEXEC));
+  }
   if (!notifications_.valid()) return;
   int watch = inotify_add_watch(notifications_.get(), folder.c_str(), kWatchedChanges);
   if (watch >= 0) watches_[watch] = id;
@@ -147,7 +151,10 @@ void FolderNames::TakeIn(int watch, std::uint32_t mask, const char* name) {
   if (mask & (IN_DELETE | IN_MOVED_FROM)) Remove(listing->second, name);
 }
 
+// Takes in what others did first, so that the state taken now describes
+// our listing.
 FolderNames::Listing* FolderNames::CachedListing(const std::string& folder, struct stat& status) {
+  TakeInNotifications();
   if (stat(folder.c_str(), &status) != 0) return nullptr;
   auto it = listings_.find(IdOf(status));
   return it == listings_.end() ? nullptr : &it->second;

@@ -82,7 +82,8 @@ class FolderNames {
   void TakeIn(int watch, std::uint32_t mask, const char* name);
 
   Listings listings_;
-  UniqueFd notifications_;                      // inotify instance; invalid when unavailable
+  UniqueFd notifications_;  // inotify instance; invalid when unavailable
+  bool notifications_tried_ = false;
   std::unordered_map<int, FolderId> watches_;  // watch descriptor -> folder
 };
 

@@ -108,11 +108,16 @@ TEST_F(FileOpsTest, WildcardsMatchAnyCaseAndStarDotStarNeedsNoDot) {
   EXPECT_EQ(Enumerate(At("*1")), Names{"NameData1"});
 }
 
-TEST_F(FileOpsTest, PlainNameFindsThatFileInAnyCase) {
+TEST_F(FileOpsTest, NamesAndFoldersAreFoundInAnyCase) {
   scratch_.WriteFile("NameData2.dat", "x");
   scratch_.WriteFile("NameData3.dat", "x");
   EXPECT_EQ(Enumerate(At("NAMEDATA2.DAT")), Names{"NameData2.dat"});
   EXPECT_EQ(Enumerate(At("namedata4.dat")), Names{});
+
+  scratch_.MakeFolder("Sub");
+  scratch_.WriteFile("Sub/inner.dat", "x");
+  EXPECT_EQ(Enumerate(FolderAt("SUB")), Names{"inner.dat"});
+  EXPECT_EQ(Enumerate(At("sub/INNER.DAT")), Names{"inner.dat"});
 }
 
 TEST_F(FileOpsTest, EnumerationIsASnapshotAndANewOneAbandonsTheOld) {
