@@ -1,0 +1,30 @@
+// The four data operations behind the main window's buttons, and the folder
+// preparation they share. Each runs to its end inside the click.
+#pragma once
+
+#include "app/app_state.h"
+#include "app/ui.h"
+#include "transfer/file_ops.h"
+
+namespace tolvashu {
+
+class Operations {
+ public:
+  Operations(FileOps& files, Ui& ui, AppState& state);
+
+  void ClickBackupBT();
+  void ClickInstallBT();
+  void ClickRestoreBT();
+  void ClickDefoBT();
+
+  // Creates the game folder's Backup, Backup\nationDATA, Backup\pastDATA and
+  // default subfolders, skipping those that exist.
+  void MakeDataFolders();
+
+ private:
+  FileOps& files_;
+  Ui& ui_;
+  AppState& state_;
+};
+
+}  // namespace tolvashu
