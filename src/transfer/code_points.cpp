@@ -9,15 +9,11 @@ constexpr char32_t kMaxCodePoint = 0x10FFFF;
 
 bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
-// The code point of the valid sequence starting at `at`, and its length; a
-// length of 0 when the bytes there are not a valid sequence (truncated,
-// overlong, a surrogate, beyond U+10FFFF).
-struct Sequence {
-  char32_t code_point = 0;
-  std::size_t length = 0;
-};
+bool IsEscapedByte(char32_t c) { return c >= kEscapedByteBase + 0x80 && c <= kEscapedByteBase + 0xFF; }
 
-Sequence DecodeSequence(std::string_view text, std::size_t at) {
+}  // namespace
+
+Utf8Character DecodeUtf8Character(std::string_view text, std::size_t at) {
   const auto lead = static_cast<unsigned char>(text[at]);
   if (lead < 0x80) return {lead, 1};
   std::size_t length = 0;
@@ -43,22 +39,18 @@ Sequence DecodeSequence(std::string_view text, std::size_t at) {
   return {value, length};
 }
 
-bool IsEscapedByte(char32_t c) { return c >= kEscapedByteBase + 0x80 && c <= kEscapedByteBase + 0xFF; }
-
-}  // namespace
-
 std::u32string DecodeUtf8(std::string_view utf8) {
   std::u32string out;
   out.reserve(utf8.size());
   std::size_t at = 0;
   while (at < utf8.size()) {
-    Sequence sequence = DecodeSequence(utf8, at);
-    if (sequence.length == 0) {
+    Utf8Character character = DecodeUtf8Character(utf8, at);
+    if (character.length == 0) {
       out += kEscapedByteBase + static_cast<unsigned char>(utf8[at]);
       ++at;
     } else {
-      out += sequence.code_point;
-      at += sequence.length;
+      out += character.code_point;
+      at += character.length;
     }
   }
   return out;

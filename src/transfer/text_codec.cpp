@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "transfer/code_points.h"
 #include "transfer/text_codec_platform.h"
 
 namespace tolvashu {
@@ -78,37 +79,9 @@ void DecodeRun(std::string_view run, std::string& out) {
   DecodeCharactersSplitting(run, starts, 0, starts.size() - 1, out);
 }
 
-// The length of the UTF-8 character at `pos`, or 0 when it is malformed:
-// truncated, overlong, a surrogate or beyond U+10FFFF.
-std::size_t Utf8CharacterLength(std::string_view text, std::size_t pos) {
-  auto lead = static_cast<std::uint8_t>(text[pos]);
-  if (lead < 0x80) return 1;
-  std::size_t length;
-  std::uint32_t code;
-  std::uint32_t smallest;
-  if ((lead & 0xE0) == 0xC0) {
-    length = 2, code = lead & 0x1F, smallest = 0x80;
-  } else if ((lead & 0xF0) == 0xE0) {
-    length = 3, code = lead & 0x0F, smallest = 0x800;
-  } else if ((lead & 0xF8) == 0xF0) {
-    length = 4, code = lead & 0x07, smallest = 0x10000;
-  } else {
-    return 0;
-  }
-  if (text.size() - pos < length) return 0;
-  for (std::size_t i = 1; i < length; ++i) {
-    auto b = static_cast<std::uint8_t>(text[pos + i]);
-    if ((b & 0xC0) != 0x80) return 0;
-    code = (code << 6) | (b & 0x3F);
-  }
-  bool surrogate = code >= 0xD800 && code <= 0xDFFF;
-  if (code < smallest || surrogate || code > 0x10FFFF) return 0;
-  return length;
-}
-
 bool IsValidUtf8(std::string_view text) {
   for (std::size_t pos = 0; pos < text.size();) {
-    std::size_t length = Utf8CharacterLength(text, pos);
+    std::size_t length = DecodeUtf8Character(text, pos).length;
     if (length == 0) return false;
     pos += length;
   }
