@@ -2,15 +2,11 @@
 // tree: names resolved case-insensitively (path_resolver_posix.h), dot-files
 // hidden, files that nobody may write read-only.
 #include <fcntl.h>
-#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
-#include <cstdio>
 #include <memory>
-#include <random>
 #include <system_error>
 
 #include "transfer/content_copy_posix.h"
@@ -18,6 +14,7 @@
 #include "transfer/matching_files_posix.h"
 #include "transfer/open_files_posix.h"
 #include "transfer/path_resolver_posix.h"
+#include "transfer/temporary_name.h"
 #include "transfer/unique_fd_posix.h"
 
 namespace tolvashu {
@@ -44,13 +41,6 @@ CopyResult Copied() { return {CopyOutcome::kCopied, {}}; }
 CopyResult SourceMissing() { return {CopyOutcome::kSourceMissing, {}}; }
 CopyResult Failed(std::string reason) { return {CopyOutcome::kFailed, std::move(reason)}; }
 
-std::uint64_t RandomSeed() {
-  std::uint64_t seed = 0;
-  if (getrandom(&seed, sizeof seed, GRND_NONBLOCK) == static_cast<ssize_t>(sizeof seed)) return seed;
-  auto now = std::chrono::steady_clock::now().time_since_epoch().count();
-  return static_cast<std::uint64_t>(now) ^ (static_cast<std::uint64_t>(getpid()) << 32);
-}
-
 // The copy's content on its way to the destination: a file of its own in the
 // destination folder, hidden by its name (enumeration and deletion patterns
 // never see it, and a leftover from a crash is never taken for data), moved
@@ -67,11 +57,9 @@ class TemporaryFile {
   }
 
   // Returns 0 or the errno value of the failure.
-  int Create(const std::string& folder, std::mt19937_64& random) {
+  int Create(const std::string& folder) {
     for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
-      char name[40];
-      std::snprintf(name, sizeof name, ".~tolvashu-%016llx.tmp", static_cast<unsigned long long>(random()));
-      std::string path = ChildPath(folder, name);
+      std::string path = ChildPath(folder, MakeTemporaryName());
       fd_ = UniqueFd(open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode));
       if (fd_.valid()) {
         path_ = std::move(path);
@@ -107,8 +95,6 @@ class TemporaryFile {
 
 class PosixFileOps : public FileOps {
  public:
-  PosixFileOps() : random_(RandomSeed()) {}
-
   std::string CurrentFolder() override;
   bool MakeFolder(const std::string& path) override;
   DeleteResult DeleteMatching(const std::string& pattern) override;
@@ -127,7 +113,6 @@ class PosixFileOps : public FileOps {
   PathResolver resolver_;
   std::optional<std::vector<std::string>> entries_;  // the names the last FirstEntry found
   std::size_t next_entry_ = 0;
-  std::mt19937_64 random_;
 };
 
 std::string PosixFileOps::CurrentFolder() {
@@ -212,7 +197,7 @@ CopyResult PosixFileOps::CopyFile(const std::string& source_path, const std::str
 // the file system's own journal decides, as it does for any other program.
 CopyResult PosixFileOps::CopyOver(int source, const struct stat& source_status, const ResolvedPath& destination) {
   TemporaryFile temporary;
-  if (int error = temporary.Create(destination.folder, random_)) return Failed(ErrorText(error));
+  if (int error = temporary.Create(destination.folder)) return Failed(ErrorText(error));
   if (int error = CopyContent(source, temporary.fd(), source_status.st_size)) return Failed(ErrorText(error));
   temporary.KeepModificationTime(source_status.st_mtim);
   if (int error = temporary.MoveOver(destination.path)) return Failed(ErrorText(error));

@@ -5,14 +5,13 @@
 #include <sys/stat.h>
 
 #include "transfer/case_fold.h"
+#include "transfer/pattern_parts.h"
 #include "transfer/unique_fd_posix.h"
 #include "transfer/wildcard.h"
 
 namespace tolvashu {
 
 namespace {
-
-constexpr std::string_view kEveryName = "*";
 
 // The listing's type says enough for most entries; links, and file systems
 // that give no type, need a stat.
@@ -50,26 +49,21 @@ void FindNamedFile(PathResolver& resolver, std::string_view pattern, MatchingFil
 
 MatchingFiles FindMatchingFiles(PathResolver& resolver, std::string_view pattern, EmptyName empty_name) {
   MatchingFiles matches;
-  const std::size_t last_separator = pattern.find_last_of("\\/");
-  const std::size_t name_start = last_separator == std::string_view::npos ? 0 : last_separator + 1;
-  matches.named_folder = std::string(pattern.substr(0, name_start));
-  std::string_view name = pattern.substr(name_start);
-  if (pattern.empty() || HasWildcard(matches.named_folder)) {
+  std::optional<PatternParts> parts = SplitPattern(pattern);
+  if (!parts) {
     matches.malformed = true;
     return matches;
   }
-  if (name.empty()) {
-    if (empty_name == EmptyName::kNoFile) return matches;
-    name = kEveryName;
-  }
-  if (!HasWildcard(name)) {
+  matches.named_folder = parts->folder;
+  if (empty_name == EmptyName::kNoFile && parts->folder.size() == pattern.size()) return matches;
+  if (!HasWildcard(parts->name)) {
     FindNamedFile(resolver, pattern, matches);
     return matches;
   }
-  ResolvedPath folder = resolver.Resolve(matches.named_folder.empty() ? "." : matches.named_folder);
+  ResolvedPath folder = resolver.Resolve(parts->folder.empty() ? "." : parts->folder);
   if (!folder.exists || !S_ISDIR(folder.status.st_mode)) return matches;
   matches.folder = folder.path;
-  ListMatches(name, matches);
+  ListMatches(parts->name, matches);
   return matches;
 }
 

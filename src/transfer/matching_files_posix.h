@@ -15,7 +15,7 @@ namespace tolvashu {
 enum class EmptyName { kEveryFile, kNoFile };
 
 struct MatchingFiles {
-  bool malformed = false;          // empty, or a wildcard before the last name
+  bool malformed = false;          // SplitPattern (pattern_parts.h) refused it
   std::string folder;              // the folder on disk; empty when it does not exist
   std::string named_folder;        // the folder part as the caller wrote it, separator included
   std::vector<std::string> names;  // as on disk, in the folder's listing order
