@@ -9,6 +9,10 @@ wine_start() {
     LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1 || true
   fi
   wineserver -p
+  # Start the prefix's services now, with nothing of ours as their output:
+  # started by the first test instead, they would hold CTest's output pipe
+  # open and CTest would wait for them until its timeout.
+  LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 /usr/lib/wine/wine64 wineboot >/dev/null 2>&1 </dev/null || true
 }
 
 wine_stop() {

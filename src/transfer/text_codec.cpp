@@ -6,6 +6,7 @@
 #include "transfer/text_codec.h"
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "transfer/code_points.h"
@@ -48,35 +49,38 @@ std::size_t WellFormedRunEnd(std::string_view bytes, std::size_t pos) {
   return end;
 }
 
-// Decodes the characters [first, last) of a well-formed run whose character
-// starts are `starts` (with the run's end as the final entry). A part the
-// platform refuses is halved until the refused character is alone; that
+// Appends the platform's decoding of well-formed characters; false, leaving
+// `out` as it was, when the platform refuses one of them.
+bool AppendDecoded(std::string_view characters, std::string& out) {
+  std::optional<std::string> text = platform_cp932::DecodeCharacters(characters);
+  if (text) out += *text;
+  return text.has_value();
+}
+
+// Decodes the characters [first, last) of a run, which the platform has
+// refused together. `starts` holds the run's character starts and, last, its
+// end. The part is halved until each refused character is alone; that
 // character becomes U+FFFD.
-void DecodeCharactersSplitting(std::string_view run, const std::vector<std::size_t>& starts, std::size_t first,
-                               std::size_t last, std::string& out) {
-  std::string_view part = run.substr(starts[first], starts[last] - starts[first]);
-  if (std::optional<std::string> text = platform_cp932::DecodeCharacters(part)) {
-    out += *text;
-    return;
-  }
+void DecodeRefusedCharacters(std::string_view run, const std::vector<std::size_t>& starts, std::size_t first,
+                             std::size_t last, std::string& out) {
   if (last - first == 1) {
     out += kReplacement;
     return;
   }
   std::size_t middle = first + (last - first) / 2;
-  DecodeCharactersSplitting(run, starts, first, middle, out);
-  DecodeCharactersSplitting(run, starts, middle, last, out);
+  for (auto [from, to] : {std::pair(first, middle), std::pair(middle, last)}) {
+    if (!AppendDecoded(run.substr(starts[from], starts[to] - starts[from]), out)) {
+      DecodeRefusedCharacters(run, starts, from, to, out);
+    }
+  }
 }
 
 void DecodeRun(std::string_view run, std::string& out) {
-  if (std::optional<std::string> text = platform_cp932::DecodeCharacters(run)) {
-    out += *text;
-    return;
-  }
+  if (AppendDecoded(run, out)) return;
   std::vector<std::size_t> starts;
   for (std::size_t pos = 0; pos < run.size(); pos += CharacterLength(run, pos)) starts.push_back(pos);
   starts.push_back(run.size());
-  DecodeCharactersSplitting(run, starts, 0, starts.size() - 1, out);
+  DecodeRefusedCharacters(run, starts, 0, starts.size() - 1, out);
 }
 
 bool IsValidUtf8(std::string_view text) {
