@@ -42,8 +42,8 @@ class FileCopy {
   FileCopy& operator=(const FileCopy&) = delete;
 
   CopyResult Run() {
-    for (auto step : {&FileCopy::OpenSource, &FileCopy::FindTarget, &FileCopy::CreateTemporary,
-                      &FileCopy::CopyContent, &FileCopy::FinishTemporary, &FileCopy::MoveIntoPlace}) {
+    for (auto step : {&FileCopy::OpenSource, &FileCopy::FindTarget, &FileCopy::CreateTemporary, &FileCopy::CopyContent,
+                      &FileCopy::FinishTemporary, &FileCopy::MoveIntoPlace}) {
       if (std::optional<CopyResult> stop = (this->*step)()) return *stop;
     }
     return {CopyOutcome::kCopied, {}};

@@ -38,9 +38,7 @@ class ScopedHandle {
 
 // Opening "nul.txt" or "CON" succeeds on Windows and yields a device, which
 // reads as empty or waits for keyboard input: only disk files are files.
-inline bool IsDiskFile(const ScopedHandle& file) {
-  return file.valid() && GetFileType(file.get()) == FILE_TYPE_DISK;
-}
+inline bool IsDiskFile(const ScopedHandle& file) { return file.valid() && GetFileType(file.get()) == FILE_TYPE_DISK; }
 
 // Closes a FindFirstFileExW search with FindClose.
 class ScopedFind {

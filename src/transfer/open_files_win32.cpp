@@ -86,8 +86,8 @@ std::unique_ptr<OutputFile> OpenOutputFile(const std::string& path) {
   }
   // OPEN_ALWAYS and then truncating, rather than CREATE_ALWAYS: the existing
   // file keeps its name and its hidden flag, which CREATE_ALWAYS would refuse.
-  ScopedHandle file(CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  ScopedHandle file(
+      CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!IsDiskFile(file) || !SetEndOfFile(file.get())) return nullptr;
   return std::make_unique<Win32OutputFile>(std::move(file));
 }

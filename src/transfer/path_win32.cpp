@@ -77,7 +77,8 @@ std::u32string FoldName(std::wstring_view name) {
   folded.reserve(upper.size());
   for (std::size_t i = 0; i < upper.size(); ++i) {
     char32_t unit = upper[i];
-    bool pair = unit >= 0xD800 && unit <= 0xDBFF && i + 1 < upper.size() && upper[i + 1] >= 0xDC00 && upper[i + 1] <= 0xDFFF;
+    bool pair =
+        unit >= 0xD800 && unit <= 0xDBFF && i + 1 < upper.size() && upper[i + 1] >= 0xDC00 && upper[i + 1] <= 0xDFFF;
     if (pair) {
       unit = 0x10000 + ((unit - 0xD800) << 10) + (upper[i + 1] - 0xDC00);
       ++i;

@@ -67,7 +67,8 @@ std::optional<PatternParts> SplitPattern(std::string_view pattern) {
 bool MatchesWildcard(std::u32string_view name, std::u32string_view pattern) {
   if (MatchesPlain(name, pattern)) return true;
   constexpr std::u32string_view kAnyExtension = U".*";
-  if (pattern.size() >= kAnyExtension.size() && pattern.substr(pattern.size() - kAnyExtension.size()) == kAnyExtension) {
+  if (pattern.size() >= kAnyExtension.size() &&
+      pattern.substr(pattern.size() - kAnyExtension.size()) == kAnyExtension) {
     return MatchesPlain(name, pattern.substr(0, pattern.size() - kAnyExtension.size()));
   }
   return false;

@@ -23,9 +23,7 @@ std::wstring Wide(const std::string& utf8) { return ToPath(utf8).wstring(); }
 
 class Win32FileOpsTest : public ::testing::Test {
  protected:
-  DWORD Attributes(std::string_view relative) const {
-    return GetFileAttributesW(Wide(dir_.Join(relative)).c_str());
-  }
+  DWORD Attributes(std::string_view relative) const { return GetFileAttributesW(Wide(dir_.Join(relative)).c_str()); }
   void AddAttributes(std::string_view relative, DWORD add) const {
     ASSERT_TRUE(SetFileAttributesW(Wide(dir_.Join(relative)).c_str(), Attributes(relative) | add));
   }
@@ -35,8 +33,8 @@ class Win32FileOpsTest : public ::testing::Test {
     return (ULONGLONG{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime;
   }
   void SetLastWriteTime(std::string_view relative, ULONGLONG time) const {
-    HANDLE file = CreateFileW(Wide(dir_.Join(relative)).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
-                              0, nullptr);
+    HANDLE file =
+        CreateFileW(Wide(dir_.Join(relative)).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
     FILETIME stamp{static_cast<DWORD>(time), static_cast<DWORD>(time >> 32)};
     EXPECT_TRUE(SetFileTime(file, nullptr, nullptr, &stamp));
@@ -44,8 +42,8 @@ class Win32FileOpsTest : public ::testing::Test {
   }
   // Copies while another program holds `held` open and shares it with no one.
   CopyResult CopyWhileHeld(std::string_view held, std::string_view source, std::string_view destination) {
-    HANDLE handle = CreateFileW(Wide(dir_.Join(held)).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
+    HANDLE handle =
+        CreateFileW(Wide(dir_.Join(held)).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     EXPECT_NE(handle, INVALID_HANDLE_VALUE);
     CopyResult result = files_->CopyFile(dir_.Join(source), dir_.Join(destination));
     CloseHandle(handle);
@@ -273,13 +271,43 @@ TEST_F(Win32FileOpsTest, FolderNamesOutsideCodePage932WorkEverywhere) {
   ExpectOnlyFiles({}, korean + "/" + emoji);
 }
 
-TEST_F(Win32FileOpsTest, PathsLongerThanTheClassicLimitWork) {
-  std::string relative;
-  for (int i = 0; i < 6; ++i) {
-    relative += (i ? "/" : "") + std::string(50, static_cast<char>('a' + i));
-    ASSERT_TRUE(files_->MakeFolder(dir_.Join(relative))) << relative;
+// Removes a chain of nested folders that is too deep for the scratch
+// folder's own clean-up, deepest first, with whatever files they hold.
+class DeepFolders {
+ public:
+  explicit DeepFolders(std::string root) : root_(std::move(root)) {}
+  ~DeepFolders() {
+    for (auto it = folders_.rbegin(); it != folders_.rend(); ++it) {
+      std::wstring folder = L"\\\\?\\" + Wide(*it);
+      WIN32_FIND_DATAW entry;
+      HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &entry);
+      for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &entry)) {
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+          DeleteFileW((folder + L"\\" + entry.cFileName).c_str());
+      }
+      if (find != INVALID_HANDLE_VALUE) FindClose(find);
+      RemoveDirectoryW(folder.c_str());
+    }
   }
-  std::string deep = dir_.Folder(relative);
+  // Appends one level and returns its path.
+  const std::string& Add(const std::string& name) {
+    folders_.push_back((folders_.empty() ? root_ : folders_.back()) + "\\" + name);
+    return folders_.back();
+  }
+
+ private:
+  std::string root_;
+  std::vector<std::string> folders_;
+};
+
+TEST_F(Win32FileOpsTest, PathsLongerThanTheClassicLimitWork) {
+  DeepFolders deep_folders(dir_.path());
+  std::string deep;
+  for (char level = 'a'; level < 'g'; ++level) {
+    deep = deep_folders.Add(std::string(50, level));
+    ASSERT_TRUE(files_->MakeFolder(deep)) << deep;
+  }
+  deep += "\\";
   ASSERT_GT(deep.size(), static_cast<std::size_t>(MAX_PATH));
   dir_.WriteFile("source.dat", "deep");
 
