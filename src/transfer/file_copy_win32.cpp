@@ -8,6 +8,7 @@
 
 #include "transfer/handle_win32.h"
 #include "transfer/path_win32.h"
+#include "transfer/pattern_parts.h"
 #include "transfer/system_error_win32.h"
 #include "transfer/temporary_name.h"
 #include "transfer/wide_text_win32.h"

@@ -4,6 +4,7 @@
 
 #include "transfer/handle_win32.h"
 #include "transfer/path_win32.h"
+#include "transfer/pattern_parts.h"
 #include "transfer/temporary_name.h"
 #include "transfer/wide_text_win32.h"
 #include "transfer/wildcard.h"
@@ -27,7 +28,7 @@ bool IsWanted(const WIN32_FIND_DATAW& entry, const std::u32string& folded_patter
   if ((entry.dwFileAttributes & kNotOrdinary) != 0) return false;
   std::wstring_view name(entry.cFileName);
   if (IsTemporaryName(WideToUtf8(name))) return false;
-  return MatchesWildcard(FoldName(name), folded_pattern);
+  return MatchesWildcard(folded_pattern, FoldWideName(name));
 }
 
 }  // namespace
@@ -37,7 +38,7 @@ std::optional<Listing> ListOrdinaryFiles(const std::string& pattern) {
   if (!parts || NamesMissingDrive(pattern)) return std::nullopt;
   Listing listing{parts->folder, {}};
   std::wstring search = ToWin32Path(parts->folder + parts->name);
-  std::u32string folded_pattern = FoldName(Utf8ToWide(parts->name));
+  std::u32string folded_pattern = FoldWideName(Utf8ToWide(parts->name));
 
   WIN32_FIND_DATAW entry;
   ScopedFind find(FindFirstFileExW(search.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr,

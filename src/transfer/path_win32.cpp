@@ -2,8 +2,8 @@
 
 #include "transfer/path_win32.h"
 
+#include "transfer/pattern_parts.h"
 #include "transfer/wide_text_win32.h"
-#include "transfer/wildcard.h"
 
 namespace tolvashu {
 
@@ -66,7 +66,7 @@ bool NamesDevice(std::string_view path) {
          stem[3] <= '9';
 }
 
-std::u32string FoldName(std::wstring_view name) {
+std::u32string FoldWideName(std::wstring_view name) {
   std::wstring upper(name);
   if (!upper.empty()) {
     // Without LCMAP_LINGUISTIC_CASING the mapping follows file-system rules.

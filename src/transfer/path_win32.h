@@ -21,6 +21,6 @@ bool NamesDevice(std::string_view path);
 
 // A file name folded the way the file system compares names (upper case by
 // the system's file-system rules), one element per character.
-std::u32string FoldName(std::wstring_view name);
+std::u32string FoldWideName(std::wstring_view name);
 
 }  // namespace tolvashu

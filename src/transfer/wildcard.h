@@ -1,37 +1,21 @@
-// Wildcard patterns as the file layer reads them: a folder part and a last
-// component that may hold `*` (any run of characters) and `?` (exactly one
-// character). The matching itself is exact on case-folded text; each backend
-// folds names the way its file system does.
+// Wildcard names as the installer's deletion and enumeration patterns use
+// them: `*` stands for any run of characters (also none), `?` for exactly one
+// character, and a pattern that ends with ".*" also matches a name that has
+// nothing where the ".*" stands, so "*.*" matches every name, with or without
+// a dot, and "namedata*.*" matches «namedata1» as well as «namedata1.dat».
+//
+// Matching compares code points exactly: fold both sides first (case_fold.h)
+// for the file system's case-insensitive matching.
 #pragma once
 
-#include <cstddef>
-#include <optional>
 #include <string>
 #include <string_view>
 
 namespace tolvashu {
 
-// Where the last component of a Windows path starts: after the last '\' or
-// '/', or after the "X:" of a drive-relative path. 0 when there is no folder.
-std::size_t NameStart(std::string_view path);
-
-struct PatternParts {
-  std::string folder;  // as written, with its trailing separator; may be ""
-  std::string name;    // the last component; "*" for a folder path
-};
-
-// Splits a pattern into the folder it searches and the names it matches.
-// A pattern ending with a separator means every file of that folder.
-// std::nullopt for a malformed pattern: empty, a wildcard outside the last
-// component, or a character no Windows name may hold (< > " | and control
-// characters, which Windows would otherwise read as extra wildcards).
-std::optional<PatternParts> SplitPattern(std::string_view pattern);
-
+// True when the text holds `*` or `?`.
 bool HasWildcard(std::string_view text);
 
-// True when `name` matches `pattern`, both case-folded, one element per
-// character. A pattern ending in ".*" also matches names without that dot,
-// so "*.*" matches every name and "namedata*.*" matches «namedata1».
-bool MatchesWildcard(std::u32string_view name, std::u32string_view pattern);
+bool MatchesWildcard(std::u32string_view pattern, std::u32string_view name);
 
 }  // namespace tolvashu
