@@ -13,6 +13,7 @@
 #include "transfer/handle_win32.h"
 #include "transfer/open_files_win32.h"
 #include "transfer/path_win32.h"
+#include "transfer/pattern_parts.h"
 #include "transfer/system_error_win32.h"
 #include "transfer/wide_text_win32.h"
 
@@ -58,6 +59,9 @@ class Win32FileOps : public FileOps {
 
   DeleteResult DeleteMatching(const std::string& pattern) override {
     DeleteResult result;
+    // A folder path names no file: deleting "every file" for it would empty
+    // the folder whenever a caller's name came out empty.
+    if (NameStart(pattern) == pattern.size()) return result;
     std::optional<Listing> listing = ListOrdinaryFiles(pattern);
     if (!listing) return result;
     for (const ListedFile& file : listing->files) {
