@@ -438,10 +438,9 @@ TEST_F(FileOpsTest, OpenForReadingNeedsAnExistingFile) {
   EXPECT_EQ(files_->AtEnd(), std::nullopt);
 }
 
-TEST_F(FileOpsTest, LinesAreWrittenInCodePage932AndReadBack) {
+TEST_F(FileOpsTest, ALineWrittenIsReadBackThroughANameOfAnotherCase) {
   ASSERT_TRUE(files_->OpenForWriting(At("PathDATA.txt")));
   EXPECT_TRUE(files_->WriteLine("D:\\ゲーム\\年表"));
-  EXPECT_FALSE(files_->WriteLine("한글"));  // code page 932 cannot hold it: nothing written
   ASSERT_TRUE(files_->CloseAll());
   EXPECT_EQ(scratch_.ReadFile("PathDATA.txt"), "D:\\\x83\x51\x81\x5b\x83\x80\\\x94\x4e\x95\x5c\r\n");
 
