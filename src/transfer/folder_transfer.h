@@ -8,6 +8,7 @@
 #include <string_view>
 #include <unordered_set>
 
+#include "transfer/copy_memo.h"
 #include "transfer/file_ops.h"
 #include "transfer/transfer_data_set.h"
 
@@ -24,7 +25,9 @@ class FolderTransfer {
 
   // Copies source folder + name over destination folder + name. True when the
   // destination now holds the source's content; a copy that failed although
-  // the source exists is collected.
+  // the source exists is collected. A name copied before in this transfer,
+  // with nothing written since that could make a difference, is not copied
+  // again.
   bool Copy(std::string_view name);
 
   // Deletes what matches destination folder + pattern. Matches that survive
@@ -46,6 +49,7 @@ class FolderTransfer {
   FileOps& files_;
   const std::string source_folder_;
   const std::string destination_folder_;
+  CopyMemo memo_;
   TransferReport report_;
   std::unordered_set<std::string> reported_paths_;
 };
