@@ -51,6 +51,9 @@ class ScriptedUi : public Ui {
   AppState& state_;
 };
 
+// The record of a single message box.
+std::vector<Shown> Only(const std::string& text, MessageIcon icon) { return {Shown{text, icon}}; }
+
 std::string Lines(std::initializer_list<const char*> lines) {
   std::string text;
   for (const char* line : lines) text += (text.empty() ? "" : "\r") + std::string(line);
@@ -85,7 +88,7 @@ class OperationsTest : public ::testing::Test {
 
 TEST_F(OperationsTest, InstallCopiesThePackageWithItsMusic) {
   operations_.ClickInstallBT();
-  EXPECT_EQ(ui_.messages, std::vector<Shown>{{texts::kInstallDone, MessageIcon::kNone}});
+  EXPECT_EQ(ui_.messages, Only(texts::kInstallDone, MessageIcon::kNone));
   EXPECT_EQ(Game("MAINDATA.DAT"), "package main");
   EXPECT_EQ(Game("theme.mp3"), "package music");
   EXPECT_EQ(Game("haikei01.jpg"), "package picture");  // named by the package's world file
@@ -99,7 +102,7 @@ TEST_F(OperationsTest, InstallCopiesThePackageWithItsMusic) {
 TEST_F(OperationsTest, BackupThenRestoreBringsTheGameBack) {
   std::map<std::string, std::string> before = Snapshot(scratch_, "game");
   operations_.ClickBackupBT();
-  EXPECT_EQ(ui_.messages, std::vector<Shown>{{texts::kBackupDone, MessageIcon::kNone}});
+  EXPECT_EQ(ui_.messages, Only(texts::kBackupDone, MessageIcon::kNone));
   // MakeDataFolders made the Backup folders first, so both data subfolders are backed up.
   EXPECT_EQ(Game("Backup/MAINDATA.DAT"), "game main");
   EXPECT_EQ(Game("Backup/nationDATA/nation02.dat"), "game nation 2");
@@ -109,7 +112,7 @@ TEST_F(OperationsTest, BackupThenRestoreBringsTheGameBack) {
   operations_.ClickInstallBT();
   ui_.messages.clear();
   operations_.ClickRestoreBT();
-  EXPECT_EQ(ui_.messages, std::vector<Shown>{{texts::kRestoreDone, MessageIcon::kNone}});
+  EXPECT_EQ(ui_.messages, Only(texts::kRestoreDone, MessageIcon::kNone));
   std::map<std::string, std::string> after = Snapshot(scratch_, "game");
   for (const auto& [name, content] : before) EXPECT_EQ(after[name], content) << name;
   // What the backup did not hold and the restore does not clear stays from the install.
@@ -118,7 +121,7 @@ TEST_F(OperationsTest, BackupThenRestoreBringsTheGameBack) {
 
 TEST_F(OperationsTest, DefaultCopiesTheShippedData) {
   operations_.ClickDefoBT();
-  EXPECT_EQ(ui_.messages, std::vector<Shown>{{texts::kDefaultDone, MessageIcon::kNone}});
+  EXPECT_EQ(ui_.messages, Only(texts::kDefaultDone, MessageIcon::kNone));
   EXPECT_EQ(Game("MAINDATA.DAT"), "default main");
   EXPECT_EQ(Game("年表1.txt"), "default chronology");
   EXPECT_FALSE(scratch_.Exists("game/年表2.txt"));
@@ -135,9 +138,8 @@ TEST_F(OperationsTest, DefaultWithoutShippedDataWarnsAndChangesNothing) {
   std::map<std::string, std::string> before = Snapshot(other, "game");
 
   operations_.ClickDefoBT();
-  EXPECT_EQ(ui_.messages, std::vector<Shown>{{Lines({texts::kNoDefaultData1, texts::kNoDefaultData2,
-                                                      texts::kNoDefaultData3}),
-                                               MessageIcon::kNone}});
+  EXPECT_EQ(ui_.messages, Only(Lines({texts::kNoDefaultData1, texts::kNoDefaultData2, texts::kNoDefaultData3}),
+                                  MessageIcon::kNone));
   EXPECT_EQ(Snapshot(other, "game"), before);
   EXPECT_EQ(ui_.notice.shown, 0);
 }
@@ -146,7 +148,7 @@ TEST_F(OperationsTest, RestoreWithoutBackupWarnsAndChangesNothing) {
   std::map<std::string, std::string> before = Snapshot(scratch_, "game");
   operations_.ClickRestoreBT();
   EXPECT_EQ(ui_.messages,
-            std::vector<Shown>{{Lines({texts::kNoBackupData1, texts::kNoBackupData2}), MessageIcon::kNone}});
+            Only(Lines({texts::kNoBackupData1, texts::kNoBackupData2}), MessageIcon::kNone));
   EXPECT_EQ(Snapshot(scratch_, "game"), before);
   EXPECT_TRUE(scratch_.Exists("game/Backup/nationDATA"));  // only the data folders are made
   EXPECT_EQ(ui_.notice.shown, 0);
@@ -195,8 +197,7 @@ TEST_F(OperationsTest, InstallStartedInTheGameFolderChangesNothing) {
   ConfirmFolder(scratch_.Join("GAME"));  // typed in another case: still the same folder
   std::map<std::string, std::string> before = Snapshot(scratch_, "game");
   operations_.ClickInstallBT();
-  EXPECT_EQ(ui_.messages, std::vector<Shown>{{Lines({texts::kSameFolder1, texts::kSameFolder2}),
-                                               MessageIcon::kNone}});
+  EXPECT_EQ(ui_.messages, Only(Lines({texts::kSameFolder1, texts::kSameFolder2}), MessageIcon::kNone));
   EXPECT_EQ(Snapshot(scratch_, "game"), before);
 }
 
