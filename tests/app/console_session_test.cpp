@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <sstream>
 
 #include "app/app_texts.h"
@@ -33,6 +34,7 @@ class ConsoleSessionTest : public ::testing::Test {
   ConsoleSessionTest() {
     MakeSamplePackage(scratch_, "package");
     MakeSampleGame(scratch_, "game");
+    current_folder_.emplace(scratch_.Join("package"));
   }
 
   std::string Run(const std::string& input) {
@@ -44,7 +46,7 @@ class ConsoleSessionTest : public ::testing::Test {
   }
 
   ScratchFolder scratch_;
-  CurrentFolderGuard current_folder_{scratch_.Join("package")};
+  std::optional<CurrentFolderGuard> current_folder_;  // the package folder, once it is there
   std::unique_ptr<FileOps> files_ = MakePlatformFileOps();
 };
 

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <vector>
 
@@ -65,6 +66,7 @@ class OperationsTest : public ::testing::Test {
   OperationsTest() {
     MakeSamplePackage(scratch_, "package");
     MakeSampleGame(scratch_, "game");
+    current_folder_.emplace(scratch_.Join("package"));
     ConfirmFolder(scratch_.Join("game"));
   }
 
@@ -79,7 +81,7 @@ class OperationsTest : public ::testing::Test {
   std::string Game(const std::string& relative) { return scratch_.ReadFile("game/" + relative).value_or("<missing>"); }
 
   ScratchFolder scratch_;
-  CurrentFolderGuard current_folder_{scratch_.Join("package")};
+  std::optional<CurrentFolderGuard> current_folder_;  // the package folder, once it is there
   std::unique_ptr<FileOps> files_ = MakePlatformFileOps();
   AppState state_;
   ScriptedUi ui_{state_};
@@ -160,18 +162,72 @@ TEST_F(OperationsTest, NothingHappensWithoutAConfirmedFolder) {
   ui_.in_dialog = [](AppState&) {};  // the close box
   operations_.ClickInstallBT();
   operations_.ClickDefoBT();
-
-  // Confirmed, but with no folder: nothing may run on an empty game folder.
-  ui_.in_dialog = [](AppState& state) {
-    state.GamePath.clear();
-    state.PathChosen = 1;
-  };
-  operations_.ClickBackupBT();
-
   EXPECT_TRUE(ui_.messages.empty());
   EXPECT_EQ(ui_.notice.shown, 0);
   EXPECT_FALSE(scratch_.Exists("game/Backup"));
   EXPECT_EQ(Snapshot(scratch_, "game"), before);
+}
+
+// Records every file operation and carries none out: an operation that
+// wrongly ran on an empty game folder would work on the root of the disk.
+class RefusingFileOps : public FileOps {
+ public:
+  std::string CurrentFolder() override {
+    calls.push_back("CurrentFolder");
+    return "";
+  }
+  bool MakeFolder(const std::string& path) override {
+    calls.push_back("MakeFolder " + path);
+    return false;
+  }
+  DeleteResult DeleteMatching(const std::string& pattern) override {
+    calls.push_back("DeleteMatching " + pattern);
+    return {};
+  }
+  std::optional<std::string> FirstEntry(const std::string& pattern) override {
+    calls.push_back("FirstEntry " + pattern);
+    return std::nullopt;
+  }
+  std::optional<std::string> NextEntry() override {
+    calls.push_back("NextEntry");
+    return std::nullopt;
+  }
+  CopyResult CopyFile(const std::string& source, const std::string& destination) override {
+    calls.push_back("CopyFile " + source + " " + destination);
+    return {};
+  }
+  bool IsSameFolder(const std::string& a, const std::string& b) override {
+    calls.push_back("IsSameFolder " + a + " " + b);
+    return false;
+  }
+
+  std::vector<std::string> calls;
+
+ protected:
+  std::unique_ptr<InputFile> OpenInput(const std::string& path) override {
+    calls.push_back("OpenInput " + path);
+    return nullptr;
+  }
+  std::unique_ptr<OutputFile> OpenOutput(const std::string& path) override {
+    calls.push_back("OpenOutput " + path);
+    return nullptr;
+  }
+};
+
+TEST_F(OperationsTest, NothingRunsOnAnEmptyGameFolder) {
+  RefusingFileOps refusing;
+  Operations operations(refusing, ui_, state_);
+  ui_.in_dialog = [](AppState& state) {  // confirmed, but with no folder
+    state.GamePath.clear();
+    state.PathChosen = 1;
+  };
+  operations.ClickBackupBT();
+  operations.ClickInstallBT();
+  operations.ClickRestoreBT();
+  operations.ClickDefoBT();
+  EXPECT_EQ(refusing.calls, std::vector<std::string>{});
+  EXPECT_TRUE(ui_.messages.empty());
+  EXPECT_EQ(ui_.notice.shown, 0);
 }
 
 TEST_F(OperationsTest, FilesThatCouldNotBeWrittenAreReported) {
