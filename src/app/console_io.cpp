@@ -41,6 +41,8 @@ std::optional<std::string> StreamConsoleIo::ReadLine() {
   return line;
 }
 
-void StreamConsoleIo::Write(std::string_view text) { out_.write(text.data(), static_cast<std::streamsize>(text.size())); }
+void StreamConsoleIo::Write(std::string_view text) {
+  out_.write(text.data(), static_cast<std::streamsize>(text.size()));
+}
 
 }  // namespace tolvashu

@@ -66,8 +66,8 @@ void Operations::Run(const OperationRow& operation) {
   if (state_.GamePath.empty()) return;
 
   MakeDataFolders();
-  const std::string base = operation.source_base == SourceBase::kCurrentFolder ? files_.CurrentFolder() : state_.GamePath;
-  const std::string source = base + operation.source_tail;
+  const bool from_package = operation.source_base == SourceBase::kCurrentFolder;
+  const std::string source = (from_package ? files_.CurrentFolder() : state_.GamePath) + operation.source_tail;
   const std::string destination = state_.GamePath + operation.destination_tail;
 
   std::vector<std::string> no_data_lines = Lines(operation.no_source_data_lines);
