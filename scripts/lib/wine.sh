@@ -8,7 +8,18 @@ wine_start() {
     echo "== preparing Wine prefix $WINEPREFIX"
     LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1 || true
   fi
-  wineserver -p
+  # wineboot leaves its own server running for a few seconds, and a second
+  # server for the same prefix exits with status 2: replace it by one that
+  # stays for the whole run.
+  if ! wineserver -p 2>/dev/null; then
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+    wineserver -p
+  fi
+  # Start the prefix's services now, with nothing of ours as their output:
+  # started by the first test instead, they would hold CTest's output pipe
+  # open and CTest would wait for them until its timeout.
+  LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 /usr/lib/wine/wine64 wineboot >/dev/null 2>&1 </dev/null || true
 }
 
 wine_stop() {

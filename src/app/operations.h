@@ -8,6 +8,8 @@
 
 namespace tolvashu {
 
+struct OperationRow;
+
 class Operations {
  public:
   Operations(FileOps& files, Ui& ui, AppState& state);
@@ -22,6 +24,10 @@ class Operations {
   void MakeDataFolders();
 
  private:
+  // The steps every click runs: the folder dialog, the data folders, the
+  // source check where the row asks for one, the transfer, the closing box.
+  void Run(const OperationRow& operation);
+
   FileOps& files_;
   Ui& ui_;
   AppState& state_;

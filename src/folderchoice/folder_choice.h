@@ -30,6 +30,8 @@ class FolderChoice {
   std::string& game_path_;
   std::int16_t& path_chosen_;
   std::string browsed_path_;
+  // Whether the showing's load offered a saved folder on BT2.
+  bool bt2_enabled_ = false;
 };
 
 }  // namespace tolvashu

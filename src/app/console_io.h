@@ -1,0 +1,43 @@
+// Text in and out of the console front end: UTF-8 lines on standard input,
+// UTF-8 text on standard output.
+#pragma once
+
+#include <iosfwd>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tolvashu {
+
+class ConsoleIo {
+ public:
+  virtual ~ConsoleIo() = default;
+  // The next input line without its line end; std::nullopt at the end of input.
+  virtual std::optional<std::string> ReadLine() = 0;
+  // Writes UTF-8 text as it is ("\n" ends a line).
+  virtual void Write(std::string_view text) = 0;
+
+  // Writes a message or caption text, each CR shown as a line break, and
+  // ends the line.
+  void WriteText(std::string_view text);
+  // The next input line as a menu choice: blanks and tabs around it dropped.
+  std::optional<std::string> ReadChoice();
+};
+
+// A console over two standard streams (also what the tests use).
+class StreamConsoleIo : public ConsoleIo {
+ public:
+  StreamConsoleIo(std::istream& in, std::ostream& out);
+  std::optional<std::string> ReadLine() override;
+  void Write(std::string_view text) override;
+
+ private:
+  std::istream& in_;
+  std::ostream& out_;
+};
+
+// The process's own console, set up for UTF-8 in both directions.
+std::unique_ptr<ConsoleIo> MakeStandardConsoleIo();
+
+}  // namespace tolvashu

@@ -1,0 +1,61 @@
+#include <windows.h>
+
+#include "transfer/file_listing_win32.h"
+
+#include "transfer/handle_win32.h"
+#include "transfer/path_win32.h"
+#include "transfer/pattern_parts.h"
+#include "transfer/temporary_name.h"
+#include "transfer/wide_text_win32.h"
+#include "transfer/wildcard.h"
+
+namespace tolvashu {
+
+namespace {
+
+constexpr DWORD kNotOrdinary =
+    FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DEVICE;
+
+bool FolderExists(const std::string& folder) {
+  if (folder.empty()) return true;  // the current directory
+  DWORD attributes = GetFileAttributesW(ToWin32Path(folder).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// The system also matches patterns against 8.3 short names, so "*.txt" would
+// find «notes.txtold» (short name NOTE~1.TXT); only the long name counts.
+bool IsWanted(const WIN32_FIND_DATAW& entry, const std::u32string& folded_pattern) {
+  if ((entry.dwFileAttributes & kNotOrdinary) != 0) return false;
+  std::wstring_view name(entry.cFileName);
+  if (IsTemporaryName(WideToUtf8(name))) return false;
+  return MatchesWildcard(folded_pattern, FoldWideName(name));
+}
+
+}  // namespace
+
+std::optional<Listing> ListOrdinaryFiles(const std::string& pattern) {
+  std::optional<PatternParts> parts = SplitPattern(pattern);
+  if (!parts || NamesMissingDrive(pattern)) return std::nullopt;
+  Listing listing{parts->folder, {}};
+  std::wstring search = ToWin32Path(parts->folder + parts->name);
+  std::u32string folded_pattern = FoldWideName(Utf8ToWide(parts->name));
+
+  WIN32_FIND_DATAW entry;
+  ScopedFind find(FindFirstFileExW(search.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr,
+                                   FIND_FIRST_EX_LARGE_FETCH));
+  if (!find.valid()) {
+    DWORD error = GetLastError();
+    bool nothing_there = error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES || !FolderExists(parts->folder);
+    if (nothing_there) return listing;
+    return std::nullopt;
+  }
+  do {
+    if (IsWanted(entry, folded_pattern)) {
+      listing.files.push_back({WideToUtf8(entry.cFileName), (entry.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0});
+    }
+  } while (FindNextFileW(find.get(), &entry));
+  if (GetLastError() != ERROR_NO_MORE_FILES) return std::nullopt;  // the folder could not be read to its end
+  return listing;
+}
+
+}  // namespace tolvashu

@@ -1,0 +1,27 @@
+// The ordinary files that match a pattern, read in one pass of the folder.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tolvashu {
+
+struct ListedFile {
+  std::string name;  // as the folder holds it
+  bool read_only = false;
+};
+
+struct Listing {
+  std::string folder;  // the pattern's folder part as the caller wrote it
+  std::vector<ListedFile> files;
+};
+
+// Files that are not folders, not hidden or system files and not our own
+// temporary files, whose long names match the pattern case-insensitively.
+// A missing folder gives an empty listing. std::nullopt for a malformed
+// pattern (see SplitPattern), a drive that does not exist, or a folder that
+// exists but cannot be read.
+std::optional<Listing> ListOrdinaryFiles(const std::string& pattern);
+
+}  // namespace tolvashu

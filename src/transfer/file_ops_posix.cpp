@@ -1,0 +1,238 @@
+// The file layer on POSIX, with the Windows semantics that Wine gives a Unix
+// tree: names resolved case-insensitively (path_resolver_posix.h), dot-files
+// hidden, files that nobody may write read-only.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <memory>
+#include <system_error>
+
+#include "transfer/content_copy_posix.h"
+#include "transfer/file_ops.h"
+#include "transfer/matching_files_posix.h"
+#include "transfer/open_files_posix.h"
+#include "transfer/path_resolver_posix.h"
+#include "transfer/temporary_name.h"
+#include "transfer/unique_fd_posix.h"
+
+namespace tolvashu {
+
+namespace {
+
+constexpr mode_t kWritableByAnyone = 0222;
+constexpr mode_t kNewFolderMode = 0777;  // the umask takes its share
+constexpr mode_t kNewFileMode = 0666;    // the umask takes its share
+constexpr int kOpenFlags = O_CLOEXEC | O_NONBLOCK;  // never hang on a pipe met by mistake
+constexpr int kTemporaryNameAttempts = 16;
+
+// Read-only as Wine shows a file to Windows programs: nobody may write it.
+// We check the bits ourselves, since root may write anything, and a Windows
+// program may not replace or delete a read-only file, whoever runs it.
+bool IsReadOnly(const struct stat& status) { return (status.st_mode & kWritableByAnyone) == 0; }
+
+bool IsFolder(const ResolvedPath& path) { return path.exists && S_ISDIR(path.status.st_mode); }
+bool IsRegularFile(const ResolvedPath& path) { return path.exists && S_ISREG(path.status.st_mode); }
+
+std::string ErrorText(int error) { return std::generic_category().message(error); }
+
+CopyResult Copied() { return {CopyOutcome::kCopied, {}}; }
+CopyResult SourceMissing() { return {CopyOutcome::kSourceMissing, {}}; }
+CopyResult Failed(std::string reason) { return {CopyOutcome::kFailed, std::move(reason)}; }
+
+// The copy's content on its way to the destination: a file of its own in the
+// destination folder, hidden by its name (enumeration and deletion patterns
+// never see it, and a leftover from a crash is never taken for data), moved
+// over the destination only once complete, and removed in every other case.
+class TemporaryFile {
+ public:
+  TemporaryFile() = default;
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+  ~TemporaryFile() {
+    if (path_.empty()) return;
+    fd_.Reset();
+    unlink(path_.c_str());
+  }
+
+  // Returns 0 or the errno value of the failure.
+  int Create(const std::string& folder) {
+    for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
+      std::string path = ChildPath(folder, MakeTemporaryName());
+      fd_ = UniqueFd(open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode));
+      if (fd_.valid()) {
+        path_ = std::move(path);
+        return 0;
+      }
+      if (errno != EEXIST) return errno;
+    }
+    return EEXIST;
+  }
+
+  int fd() const { return fd_.get(); }
+
+  // The copy keeps the source's modification time, as a Windows copy does. A
+  // time that cannot be set does not undo a complete copy.
+  void KeepModificationTime(const struct timespec& modified) {
+    const struct timespec times[2] = {{0, UTIME_OMIT}, modified};
+    futimens(fd_.get(), times);
+  }
+
+  // Closes the file and renames it over `destination`. Returns 0 or the
+  // errno value of the failure, in which case the destination is untouched.
+  int MoveOver(const std::string& destination) {
+    if (!fd_.Close()) return errno;
+    if (rename(path_.c_str(), destination.c_str()) != 0) return errno;
+    path_.clear();
+    return 0;
+  }
+
+ private:
+  UniqueFd fd_;
+  std::string path_;
+};
+
+class PosixFileOps : public FileOps {
+ public:
+  std::string CurrentFolder() override;
+  bool MakeFolder(const std::string& path) override;
+  DeleteResult DeleteMatching(const std::string& pattern) override;
+  std::optional<std::string> FirstEntry(const std::string& pattern) override;
+  std::optional<std::string> NextEntry() override;
+  CopyResult CopyFile(const std::string& source, const std::string& destination) override;
+  bool IsSameFolder(const std::string& a, const std::string& b) override;
+
+ protected:
+  std::unique_ptr<InputFile> OpenInput(const std::string& path) override;
+  std::unique_ptr<OutputFile> OpenOutput(const std::string& path) override;
+
+ private:
+  CopyResult CopyOver(int source, const struct stat& source_status, const ResolvedPath& destination);
+
+  PathResolver resolver_;
+  std::optional<std::vector<std::string>> entries_;  // the names the last FirstEntry found
+  std::size_t next_entry_ = 0;
+};
+
+std::string PosixFileOps::CurrentFolder() {
+  // "." still names the current directory when the system cannot spell it.
+  return WorkingFolder().value_or(".");
+}
+
+bool PosixFileOps::MakeFolder(const std::string& path) {
+  ResolvedPath folder = resolver_.Resolve(path);
+  if (!folder.folder_exists || folder.exists || folder.name.empty()) return false;
+  if (mkdir(folder.path.c_str(), kNewFolderMode) != 0) return false;
+  resolver_.names().NoteAdded(folder.folder, folder.name);
+  return true;
+}
+
+// Every match is tried: one that cannot be deleted is listed and the others
+// are still deleted.
+DeleteResult PosixFileOps::DeleteMatching(const std::string& pattern) {
+  DeleteResult result;
+  MatchingFiles matches = FindMatchingFiles(resolver_, pattern, EmptyName::kNoFile);
+  for (const std::string& name : matches.names) {
+    const std::string path = ChildPath(matches.folder, name);
+    struct stat status;
+    if (stat(path.c_str(), &status) != 0) continue;  // gone meanwhile
+    if (IsReadOnly(status)) {
+      result.failures.push_back({matches.named_folder + name, "read-only"});
+    } else if (unlink(path.c_str()) != 0) {
+      if (errno != ENOENT) result.failures.push_back({matches.named_folder + name, ErrorText(errno)});
+    } else {
+      ++result.deleted;
+      resolver_.names().NoteRemoved(matches.folder, name);
+    }
+  }
+  return result;
+}
+
+// The names are taken at once, so the caller may copy or delete files while
+// it walks through them.
+std::optional<std::string> PosixFileOps::FirstEntry(const std::string& pattern) {
+  MatchingFiles matches = FindMatchingFiles(resolver_, pattern, EmptyName::kEveryFile);
+  entries_.reset();
+  if (matches.malformed) return std::nullopt;
+  entries_ = std::move(matches.names);
+  next_entry_ = 0;
+  return NextEntry();
+}
+
+std::optional<std::string> PosixFileOps::NextEntry() {
+  if (!entries_) return std::nullopt;
+  if (next_entry_ >= entries_->size()) return std::string();
+  return (*entries_)[next_entry_++];
+}
+
+CopyResult PosixFileOps::CopyFile(const std::string& source_path, const std::string& destination_path) {
+  ResolvedPath source = resolver_.Resolve(source_path);
+  if (!IsRegularFile(source)) return SourceMissing();
+  ResolvedPath destination = resolver_.Resolve(destination_path);
+  if (!destination.folder_exists) return Failed("folder missing");
+  if (IsFolder(destination)) return Failed("is a folder");
+  if (destination.exists && IsReadOnly(destination.status)) return Failed("read-only");
+
+  UniqueFd from(open(source.path.c_str(), O_RDONLY | kOpenFlags));
+  struct stat source_status;
+  if (!from.valid()) return errno == ENOENT ? SourceMissing() : Failed(ErrorText(errno));
+  if (fstat(from.get(), &source_status) != 0) return Failed(ErrorText(errno));
+  if (!S_ISREG(source_status.st_mode)) return SourceMissing();
+
+  CopyResult result = CopyOver(from.get(), source_status, destination);
+  if (result.ok() && !destination.exists) {
+    resolver_.names().NoteAdded(destination.folder, destination.name);
+  } else {
+    resolver_.names().NoteReplaced(destination.folder);  // a temporary file came and went
+  }
+  return result;
+}
+
+// Writes the whole content beside the destination, then renames it over the
+// destination (keeping the spelling of an existing name). There is no fsync:
+// the rename already guarantees that a failed copy never leaves a half-written
+// destination, and syncing every one of the installer's thousands of files
+// would make it many times slower than an ordinary copy. After a power cut
+// the file system's own journal decides, as it does for any other program.
+CopyResult PosixFileOps::CopyOver(int source, const struct stat& source_status, const ResolvedPath& destination) {
+  TemporaryFile temporary;
+  if (int error = temporary.Create(destination.folder)) return Failed(ErrorText(error));
+  if (int error = CopyContent(source, temporary.fd(), source_status.st_size)) return Failed(ErrorText(error));
+  temporary.KeepModificationTime(source_status.st_mtim);
+  if (int error = temporary.MoveOver(destination.path)) return Failed(ErrorText(error));
+  return Copied();
+}
+
+bool PosixFileOps::IsSameFolder(const std::string& a, const std::string& b) {
+  ResolvedPath first = resolver_.Resolve(a);
+  ResolvedPath second = resolver_.Resolve(b);
+  return IsFolder(first) && IsFolder(second) && first.status.st_dev == second.status.st_dev &&
+         first.status.st_ino == second.status.st_ino;
+}
+
+std::unique_ptr<InputFile> PosixFileOps::OpenInput(const std::string& path) {
+  ResolvedPath file = resolver_.Resolve(path);
+  if (!IsRegularFile(file)) return nullptr;
+  UniqueFd fd(open(file.path.c_str(), O_RDONLY | kOpenFlags));
+  struct stat status;
+  if (!fd.valid() || fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode)) return nullptr;
+  return std::make_unique<PosixInputFile>(std::move(fd));
+}
+
+std::unique_ptr<OutputFile> PosixFileOps::OpenOutput(const std::string& path) {
+  ResolvedPath file = resolver_.Resolve(path);
+  if (!file.folder_exists || file.name.empty()) return nullptr;
+  if (file.exists && (!S_ISREG(file.status.st_mode) || IsReadOnly(file.status))) return nullptr;
+  const int create = file.exists ? 0 : O_CREAT;
+  UniqueFd fd(open(file.path.c_str(), O_WRONLY | O_TRUNC | create | kOpenFlags, kNewFileMode));
+  if (!fd.valid()) return nullptr;
+  if (!file.exists) resolver_.names().NoteAdded(file.folder, file.name);
+  return std::make_unique<PosixOutputFile>(std::move(fd));
+}
+
+}  // namespace
+
+std::unique_ptr<FileOps> MakePlatformFileOps() { return std::make_unique<PosixFileOps>(); }
+
+}  // namespace tolvashu

@@ -1,0 +1,121 @@
+// The file layer on the Windows file system, through the wide (UTF-16)
+// functions only, so that folder names outside code page 932 work too.
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "transfer/file_copy_win32.h"
+#include "transfer/file_listing_win32.h"
+#include "transfer/file_ops.h"
+#include "transfer/handle_win32.h"
+#include "transfer/open_files_win32.h"
+#include "transfer/path_win32.h"
+#include "transfer/pattern_parts.h"
+#include "transfer/system_error_win32.h"
+#include "transfer/wide_text_win32.h"
+
+namespace tolvashu {
+
+namespace {
+
+// What makes a folder the same folder however its path is spelled: the
+// volume it is on and its file index there.
+struct FolderIdentity {
+  DWORD volume;
+  DWORD index_high;
+  DWORD index_low;
+  bool operator==(const FolderIdentity& other) const {
+    return volume == other.volume && index_high == other.index_high && index_low == other.index_low;
+  }
+};
+
+std::optional<FolderIdentity> IdentifyFolder(const std::string& path) {
+  // Backup semantics let CreateFileW open a folder; no data access is asked.
+  ScopedHandle folder(CreateFileW(ToWin32Path(path).c_str(), FILE_READ_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!folder.valid() || !GetFileInformationByHandle(folder.get(), &info)) return std::nullopt;
+  if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return std::nullopt;
+  return FolderIdentity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+}
+
+class Win32FileOps : public FileOps {
+ public:
+  std::string CurrentFolder() override {
+    DWORD size = GetCurrentDirectoryW(0, nullptr);
+    std::wstring folder(size, L'\0');
+    DWORD length = size == 0 ? 0 : GetCurrentDirectoryW(size, folder.data());
+    folder.resize(length < size ? length : 0);
+    return WideToUtf8(folder);
+  }
+
+  bool MakeFolder(const std::string& path) override {
+    return CreateDirectoryW(ToWin32Path(path).c_str(), nullptr) != FALSE;
+  }
+
+  DeleteResult DeleteMatching(const std::string& pattern) override {
+    DeleteResult result;
+    // A folder path names no file: deleting "every file" for it would empty
+    // the folder whenever a caller's name came out empty.
+    if (NameStart(pattern) == pattern.size()) return result;
+    std::optional<Listing> listing = ListOrdinaryFiles(pattern);
+    if (!listing) return result;
+    for (const ListedFile& file : listing->files) {
+      std::string path = listing->folder + file.name;
+      // Refused here, since Wine running as root would delete it.
+      if (file.read_only) {
+        result.failures.push_back({path, kReadOnlyReason});
+      } else if (DeleteFileW(ToWin32Path(path).c_str())) {
+        ++result.deleted;
+      } else if (DWORD error = GetLastError(); !IsNotFoundError(error)) {
+        result.failures.push_back({path, DescribeSystemError(error)});
+      }  // else: gone meanwhile, nothing to do
+    }
+    return result;
+  }
+
+  std::optional<std::string> FirstEntry(const std::string& pattern) override {
+    entries_.reset();
+    next_entry_ = 0;
+    std::optional<Listing> listing = ListOrdinaryFiles(pattern);
+    if (!listing) return std::nullopt;
+    entries_.emplace();
+    for (ListedFile& file : listing->files) entries_->push_back(std::move(file.name));
+    return NextEntry();
+  }
+
+  std::optional<std::string> NextEntry() override {
+    if (!entries_) return std::nullopt;
+    if (next_entry_ >= entries_->size()) return std::string();
+    return (*entries_)[next_entry_++];
+  }
+
+  CopyResult CopyFile(const std::string& source, const std::string& destination) override {
+    return CopyThroughTemporaryFile(source, destination);
+  }
+
+  bool IsSameFolder(const std::string& a, const std::string& b) override {
+    std::optional<FolderIdentity> first = IdentifyFolder(a);
+    return first && first == IdentifyFolder(b);
+  }
+
+ protected:
+  std::unique_ptr<InputFile> OpenInput(const std::string& path) override { return OpenInputFile(path); }
+  std::unique_ptr<OutputFile> OpenOutput(const std::string& path) override { return OpenOutputFile(path); }
+
+ private:
+  // The names of the current enumeration, taken when it started, so that a
+  // loop may delete or copy files while it walks them.
+  std::optional<std::vector<std::string>> entries_;
+  std::size_t next_entry_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<FileOps> MakePlatformFileOps() { return std::make_unique<Win32FileOps>(); }
+
+}  // namespace tolvashu

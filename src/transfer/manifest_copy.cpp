@@ -1,0 +1,47 @@
+#include "transfer/manifest_copy.h"
+
+#include <optional>
+#include <string>
+
+#include "transfer/data_set_catalogue.h"
+#include "transfer/error_policy.h"
+#include "transfer/inside_folder.h"
+#include "transfer/manifest_name.h"
+
+namespace tolvashu {
+
+namespace {
+
+// A name that cannot be copied is skipped and the next item is read. No
+// world file, or an empty one, names nothing.
+constexpr ErrorPolicy kPolicy = ErrorPolicy::kSkipAndContinue;
+
+constexpr char kCannotRead[] = "cannot be read";
+
+// Names that would reach outside the two folders are left out silently: the
+// world file comes with a downloaded package and is not trusted.
+void CopyNamedFile(FolderTransfer& transfer, const std::string& item) {
+  static_assert(kPolicy == ErrorPolicy::kSkipAndContinue);
+  std::optional<std::string> name = ManifestFileName(item);
+  if (!name || !StaysInsideFolder(*name)) return;
+  transfer.Copy(*name);
+}
+
+}  // namespace
+
+void CopyManifestFiles(FolderTransfer& transfer) {
+  FileOps& files = transfer.files();
+  std::string world_file = files.CurrentFolder() + "\\" + std::string(catalogue::kWorldFile);
+  if (!files.OpenForReading(world_file)) return;
+  std::optional<bool> at_end = files.AtEnd();
+  if (!at_end) transfer.Collect({world_file, kCannotRead});
+  while (at_end == false) {
+    std::optional<std::string> item = files.ReadItem();
+    if (!item) break;
+    CopyNamedFile(transfer, *item);
+    at_end = files.AtEnd();
+  }
+  files.CloseAll();
+}
+
+}  // namespace tolvashu

@@ -1,0 +1,70 @@
+#include "transfer/matching_files_posix.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include "transfer/case_fold.h"
+#include "transfer/pattern_parts.h"
+#include "transfer/unique_fd_posix.h"
+#include "transfer/wildcard.h"
+
+namespace tolvashu {
+
+namespace {
+
+// The listing's type says enough for most entries; links, and file systems
+// that give no type, need a stat.
+bool IsOrdinaryFile(int folder_fd, const dirent& entry) {
+  if (entry.d_type == DT_REG) return true;
+  if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) return false;
+  struct stat status;
+  return fstatat(folder_fd, entry.d_name, &status, 0) == 0 && S_ISREG(status.st_mode);
+}
+
+void ListMatches(std::string_view name_pattern, MatchingFiles& matches) {
+  UniqueFd fd(open(matches.folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (!fd.valid()) return;
+  DIR* dir = fdopendir(fd.get());
+  if (dir == nullptr) return;
+  fd.Release();  // now owned by `dir`
+  const std::u32string folded_pattern = FoldCodePoints(name_pattern);
+  while (const dirent* entry = readdir(dir)) {
+    if (IsHiddenName(entry->d_name)) continue;  // before folding: most skipped entries cost nothing
+    if (!MatchesWildcard(folded_pattern, FoldCodePoints(entry->d_name))) continue;
+    if (IsOrdinaryFile(dirfd(dir), *entry)) matches.names.emplace_back(entry->d_name);
+  }
+  closedir(dir);
+}
+
+// A plain name is resolved like any path: no need to read the folder.
+void FindNamedFile(PathResolver& resolver, std::string_view pattern, MatchingFiles& matches) {
+  ResolvedPath file = resolver.Resolve(pattern);
+  if (!file.folder_exists) return;
+  matches.folder = file.folder;
+  if (file.exists && S_ISREG(file.status.st_mode) && !IsHiddenName(file.name)) matches.names.push_back(file.name);
+}
+
+}  // namespace
+
+MatchingFiles FindMatchingFiles(PathResolver& resolver, std::string_view pattern, EmptyName empty_name) {
+  MatchingFiles matches;
+  std::optional<PatternParts> parts = SplitPattern(pattern);
+  if (!parts) {
+    matches.malformed = true;
+    return matches;
+  }
+  matches.named_folder = parts->folder;
+  if (empty_name == EmptyName::kNoFile && parts->folder.size() == pattern.size()) return matches;
+  if (!HasWildcard(parts->name)) {
+    FindNamedFile(resolver, pattern, matches);
+    return matches;
+  }
+  ResolvedPath folder = resolver.Resolve(parts->folder.empty() ? "." : parts->folder);
+  if (!folder.exists || !S_ISDIR(folder.status.st_mode)) return matches;
+  matches.folder = folder.path;
+  ListMatches(parts->name, matches);
+  return matches;
+}
+
+}  // namespace tolvashu

@@ -1,0 +1,31 @@
+// The ordinary files that an enumeration or deletion pattern names: regular
+// files (a link counts as what it leads to) whose names do not start with '.'
+// (hidden), never folders, never '.' or '..'.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "transfer/path_resolver_posix.h"
+
+namespace tolvashu {
+
+// What a pattern whose last name is empty ("folder\") stands for.
+enum class EmptyName { kEveryFile, kNoFile };
+
+struct MatchingFiles {
+  bool malformed = false;          // SplitPattern (pattern_parts.h) refused it
+  std::string folder;              // the folder on disk; empty when it does not exist
+  std::string named_folder;        // the folder part as the caller wrote it, separator included
+  std::vector<std::string> names;  // as on disk, in the folder's listing order
+};
+
+// `pattern` is a folder path + a name with `*` and `?` (wildcard.h), or a
+// plain path, which names at most the one file it leads to.
+MatchingFiles FindMatchingFiles(PathResolver& resolver, std::string_view pattern, EmptyName empty_name);
+
+// Hidden, as Wine shows a Unix tree to Windows programs.
+inline bool IsHiddenName(std::string_view name) { return !name.empty() && name.front() == '.'; }
+
+}  // namespace tolvashu

@@ -1,0 +1,20 @@
+// The Win32 files behind the current file (file number 1).
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "transfer/file_ops.h"
+
+namespace tolvashu {
+
+// An existing file on a disk (not a folder, not a device such as NUL or
+// CON), opened for reading; others may read it meanwhile.
+std::unique_ptr<InputFile> OpenInputFile(const std::string& path);
+
+// The file at `path` opened for writing and emptied. An existing file keeps
+// its name and attributes; a read-only file, a folder or a missing folder
+// fails.
+std::unique_ptr<OutputFile> OpenOutputFile(const std::string& path);
+
+}  // namespace tolvashu

@@ -1,0 +1,59 @@
+// Finds what a Windows path names on a POSIX disk, the way Wine presents a
+// Unix tree to Windows programs:
+//  - `\` and `/` both separate names; empty names are ignored;
+//  - a path that does not start with a separator is relative to the current
+//    directory; `.` and `..` are applied to the text, as Windows does, before
+//    anything is looked up;
+//  - each name is looked up as written first and, when there is no such
+//    entry, case-insensitively among the folder's entries (FolderNames).
+#pragma once
+
+#include <sys/stat.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "transfer/folder_names_posix.h"
+
+namespace tolvashu {
+
+struct ResolvedPath {
+  std::string path;    // on disk: existing names as the disk spells them, a missing last name as asked
+  std::string folder;  // the on-disk folder that holds the last name
+  std::string name;    // the last name; empty for the root
+  bool folder_exists = false;
+  bool exists = false;
+  struct stat status {};  // of the entry, links followed; valid when it exists
+};
+
+// The process's current directory as the system spells it; std::nullopt when
+// it cannot be named (it was removed, or it is out of reach).
+std::optional<std::string> WorkingFolder();
+
+// The on-disk path of `name` inside the on-disk `folder`.
+std::string ChildPath(const std::string& folder, std::string_view name);
+
+class PathResolver {
+ public:
+  ResolvedPath Resolve(std::string_view windows_path);
+
+  // Our own changes, so that later lookups see them (FolderNames).
+  FolderNames& names() { return names_; }
+
+ private:
+  struct Entry {
+    std::string path;
+    struct stat status;
+  };
+  using Components = std::vector<std::string>;
+
+  // The existing entry named by the first `count` components.
+  std::optional<Entry> FindExisting(const Components& components, std::size_t count);
+  std::optional<Entry> FindInFolder(const Entry& folder, const std::string& name);
+
+  FolderNames names_;
+};
+
+}  // namespace tolvashu

@@ -1,0 +1,276 @@
+#include "app/operations.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <vector>
+
+#include "app/app_texts.h"
+#include "sample_folders.h"
+#include "support/current_folder_guard.h"
+
+namespace tolvashu::testing {
+namespace {
+
+struct Shown {
+  std::string text;
+  MessageIcon icon;
+  bool operator==(const Shown& other) const { return text == other.text && icon == other.icon; }
+};
+
+std::ostream& operator<<(std::ostream& out, const Shown& shown) {
+  return out << (shown.icon == MessageIcon::kExclamation ? "[!] " : "") << shown.text;
+}
+
+class CountingNotice : public ProgressNotice {
+ public:
+  void Show() override { ++shown; }
+  void Unload() override { ++unloaded; }
+  int shown = 0;
+  int unloaded = 0;
+};
+
+// Plays the user: what happens in the folder dialog is scripted, message
+// boxes and the notice are recorded.
+class ScriptedUi : public Ui {
+ public:
+  explicit ScriptedUi(AppState& state) : state_(state) {}
+  void ShowMessage(const std::string& text, MessageIcon icon) override { messages.push_back({text, icon}); }
+  void ShowFolderChoice() override {
+    if (in_dialog) in_dialog(state_);
+  }
+  ProgressNotice& Notice() override { return notice; }
+
+  std::function<void(AppState&)> in_dialog;
+  std::vector<Shown> messages;
+  CountingNotice notice;
+
+ private:
+  AppState& state_;
+};
+
+// The record of a single message box.
+std::vector<Shown> Only(const std::string& text, MessageIcon icon) { return {Shown{text, icon}}; }
+
+std::string Lines(std::initializer_list<const char*> lines) {
+  std::string text;
+  for (const char* line : lines) text += (text.empty() ? "" : "\r") + std::string(line);
+  return text;
+}
+
+class OperationsTest : public ::testing::Test {
+ protected:
+  OperationsTest() {
+    MakeSamplePackage(scratch_, "package");
+    MakeSampleGame(scratch_, "game");
+    current_folder_.emplace(scratch_.Join("package"));
+    ConfirmFolder(scratch_.Join("game"));
+  }
+
+  // The user confirms `folder` in the dialog.
+  void ConfirmFolder(const std::string& folder) {
+    ui_.in_dialog = [folder](AppState& state) {
+      state.GamePath = folder;
+      state.PathChosen = 1;
+    };
+  }
+
+  std::string Game(const std::string& relative) { return scratch_.ReadFile("game/" + relative).value_or("<missing>"); }
+
+  ScratchFolder scratch_;
+  std::optional<CurrentFolderGuard> current_folder_;  // the package folder, once it is there
+  std::unique_ptr<FileOps> files_ = MakePlatformFileOps();
+  AppState state_;
+  ScriptedUi ui_{state_};
+  Operations operations_{*files_, ui_, state_};
+};
+
+TEST_F(OperationsTest, InstallCopiesThePackageWithItsMusic) {
+  operations_.ClickInstallBT();
+  EXPECT_EQ(ui_.messages, Only(texts::kInstallDone, MessageIcon::kNone));
+  EXPECT_EQ(Game("MAINDATA.DAT"), "package main");
+  EXPECT_EQ(Game("theme.mp3"), "package music");
+  EXPECT_EQ(Game("haikei01.jpg"), "package picture");  // named by the package's world file
+  EXPECT_EQ(Game("nationDATA/nation01.dat"), "package nation");
+  EXPECT_FALSE(scratch_.Exists("game/nationDATA/nation02.dat"));
+  EXPECT_FALSE(scratch_.Exists("game/年表2.txt"));
+  EXPECT_EQ(ui_.notice.shown, 1);
+  EXPECT_EQ(ui_.notice.unloaded, 1);
+}
+
+TEST_F(OperationsTest, BackupThenRestoreBringsTheGameBack) {
+  std::map<std::string, std::string> before = Snapshot(scratch_, "game");
+  operations_.ClickBackupBT();
+  EXPECT_EQ(ui_.messages, Only(texts::kBackupDone, MessageIcon::kNone));
+  // MakeDataFolders made the Backup folders first, so both data subfolders are backed up.
+  EXPECT_EQ(Game("Backup/MAINDATA.DAT"), "game main");
+  EXPECT_EQ(Game("Backup/nationDATA/nation02.dat"), "game nation 2");
+  EXPECT_EQ(Game("Backup/pastDATA/past01.dat"), "game past");
+  EXPECT_FALSE(scratch_.Exists("game/Backup/menu.mp3"));
+
+  operations_.ClickInstallBT();
+  ui_.messages.clear();
+  operations_.ClickRestoreBT();
+  EXPECT_EQ(ui_.messages, Only(texts::kRestoreDone, MessageIcon::kNone));
+  std::map<std::string, std::string> after = Snapshot(scratch_, "game");
+  for (const auto& [name, content] : before) EXPECT_EQ(after[name], content) << name;
+  // What the backup did not hold and the restore does not clear stays from the install.
+  EXPECT_EQ(Game("theme.mp3"), "package music");
+}
+
+TEST_F(OperationsTest, DefaultCopiesTheShippedData) {
+  operations_.ClickDefoBT();
+  EXPECT_EQ(ui_.messages, Only(texts::kDefaultDone, MessageIcon::kNone));
+  EXPECT_EQ(Game("MAINDATA.DAT"), "default main");
+  EXPECT_EQ(Game("年表1.txt"), "default chronology");
+  EXPECT_FALSE(scratch_.Exists("game/年表2.txt"));
+}
+
+TEST_F(OperationsTest, DefaultWithoutShippedDataWarnsAndChangesNothing) {
+  ScratchFolder other;
+  MakeSampleGame(other, "game", /*with_default=*/false);
+  other.MakeFolder("game/Default/sub");
+  other.WriteFile("game/Default/sub/MAINDATA.DAT", "not at the top");
+  other.WriteFile("game/Default/.hidden", "hidden");
+  other.SetHidden("game/Default/.hidden");
+  ConfirmFolder(other.Join("game"));
+  std::map<std::string, std::string> before = Snapshot(other, "game");
+
+  operations_.ClickDefoBT();
+  EXPECT_EQ(ui_.messages, Only(Lines({texts::kNoDefaultData1, texts::kNoDefaultData2, texts::kNoDefaultData3}),
+                                  MessageIcon::kNone));
+  EXPECT_EQ(Snapshot(other, "game"), before);
+  EXPECT_EQ(ui_.notice.shown, 0);
+}
+
+TEST_F(OperationsTest, RestoreWithoutBackupWarnsAndChangesNothing) {
+  std::map<std::string, std::string> before = Snapshot(scratch_, "game");
+  operations_.ClickRestoreBT();
+  EXPECT_EQ(ui_.messages,
+            Only(Lines({texts::kNoBackupData1, texts::kNoBackupData2}), MessageIcon::kNone));
+  EXPECT_EQ(Snapshot(scratch_, "game"), before);
+  EXPECT_TRUE(scratch_.Exists("game/Backup/nationDATA"));  // only the data folders are made
+  EXPECT_EQ(ui_.notice.shown, 0);
+}
+
+TEST_F(OperationsTest, NothingHappensWithoutAConfirmedFolder) {
+  std::map<std::string, std::string> before = Snapshot(scratch_, "game");
+  state_.PathChosen = 1;  // left over from an earlier operation: every click starts again at 0
+  ui_.in_dialog = [](AppState&) {};  // the close box
+  operations_.ClickInstallBT();
+  operations_.ClickDefoBT();
+  EXPECT_TRUE(ui_.messages.empty());
+  EXPECT_EQ(ui_.notice.shown, 0);
+  EXPECT_FALSE(scratch_.Exists("game/Backup"));
+  EXPECT_EQ(Snapshot(scratch_, "game"), before);
+}
+
+// Records every file operation and carries none out: an operation that
+// wrongly ran on an empty game folder would work on the root of the disk.
+class RefusingFileOps : public FileOps {
+ public:
+  std::string CurrentFolder() override {
+    calls.push_back("CurrentFolder");
+    return "";
+  }
+  bool MakeFolder(const std::string& path) override {
+    calls.push_back("MakeFolder " + path);
+    return false;
+  }
+  DeleteResult DeleteMatching(const std::string& pattern) override {
+    calls.push_back("DeleteMatching " + pattern);
+    return {};
+  }
+  std::optional<std::string> FirstEntry(const std::string& pattern) override {
+    calls.push_back("FirstEntry " + pattern);
+    return std::nullopt;
+  }
+  std::optional<std::string> NextEntry() override {
+    calls.push_back("NextEntry");
+    return std::nullopt;
+  }
+  CopyResult CopyFile(const std::string& source, const std::string& destination) override {
+    calls.push_back("CopyFile " + source + " " + destination);
+    return {};
+  }
+  bool IsSameFolder(const std::string& a, const std::string& b) override {
+    calls.push_back("IsSameFolder " + a + " " + b);
+    return false;
+  }
+
+  std::vector<std::string> calls;
+
+ protected:
+  std::unique_ptr<InputFile> OpenInput(const std::string& path) override {
+    calls.push_back("OpenInput " + path);
+    return nullptr;
+  }
+  std::unique_ptr<OutputFile> OpenOutput(const std::string& path) override {
+    calls.push_back("OpenOutput " + path);
+    return nullptr;
+  }
+};
+
+TEST_F(OperationsTest, NothingRunsOnAnEmptyGameFolder) {
+  RefusingFileOps refusing;
+  Operations operations(refusing, ui_, state_);
+  ui_.in_dialog = [](AppState& state) {  // confirmed, but with no folder
+    state.GamePath.clear();
+    state.PathChosen = 1;
+  };
+  operations.ClickBackupBT();
+  operations.ClickInstallBT();
+  operations.ClickRestoreBT();
+  operations.ClickDefoBT();
+  EXPECT_EQ(refusing.calls, std::vector<std::string>{});
+  EXPECT_TRUE(ui_.messages.empty());
+  EXPECT_EQ(ui_.notice.shown, 0);
+}
+
+TEST_F(OperationsTest, FilesThatCouldNotBeWrittenAreReported) {
+  scratch_.SetReadOnly("game/MAINDATA.DAT", true);
+  scratch_.SetReadOnly("game/Sison.dat", true);
+  operations_.ClickInstallBT();
+  ASSERT_EQ(ui_.messages.size(), 1u);
+  EXPECT_EQ(ui_.messages[0].icon, MessageIcon::kExclamation);
+  const std::string& text = ui_.messages[0].text;
+  EXPECT_EQ(text.rfind(std::string(texts::kReportHead) + "\r", 0), 0u) << text;
+  EXPECT_NE(text.find("\rMAINDATA.DAT\r"), std::string::npos) << text;
+  EXPECT_NE(text.find("\rSison.dat\r"), std::string::npos) << text;
+  EXPECT_EQ(text.substr(text.size() - std::string(texts::kReportTail).size() - 1),
+            std::string("\r") + texts::kReportTail);
+  EXPECT_EQ(Game("MAINDATA.DAT"), "game main");
+  EXPECT_EQ(Game("kosei01.dat"), "package scenario 1");  // the rest was copied
+  scratch_.SetReadOnly("game/MAINDATA.DAT", false);
+  scratch_.SetReadOnly("game/Sison.dat", false);
+}
+
+TEST_F(OperationsTest, InstallStartedInTheGameFolderChangesNothing) {
+  CurrentFolderGuard in_game(scratch_.Join("game"));
+  ConfirmFolder(scratch_.Join("GAME"));  // typed in another case: still the same folder
+  std::map<std::string, std::string> before = Snapshot(scratch_, "game");
+  operations_.ClickInstallBT();
+  EXPECT_EQ(ui_.messages, Only(Lines({texts::kSameFolder1, texts::kSameFolder2}), MessageIcon::kNone));
+  EXPECT_EQ(Snapshot(scratch_, "game"), before);
+}
+
+TEST_F(OperationsTest, MakeDataFoldersSkipsWhatExistsOrCannotBeMade) {
+  scratch_.MakeFolder("game/Backup");
+  scratch_.WriteFile("game/Backup/keep.dat", "kept");
+  state_.GamePath = scratch_.Join("game");
+  operations_.MakeDataFolders();
+  EXPECT_EQ(Game("Backup/keep.dat"), "kept");
+  EXPECT_TRUE(scratch_.Exists("game/Backup/nationDATA"));
+  EXPECT_TRUE(scratch_.Exists("game/Backup/pastDATA"));
+  EXPECT_EQ(scratch_.List("game/Backup").size(), 3u);
+
+  state_.GamePath = scratch_.Join("missing");
+  operations_.MakeDataFolders();
+  EXPECT_FALSE(scratch_.Exists("missing"));
+}
+
+}  // namespace
+}  // namespace tolvashu::testing

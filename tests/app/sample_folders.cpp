@@ -1,0 +1,68 @@
+#include "sample_folders.h"
+
+#include <filesystem>
+#include <utility>
+
+#include "transfer/text_codec.h"
+
+namespace tolvashu::testing {
+
+namespace {
+
+using Files = std::initializer_list<std::pair<const char*, const char*>>;
+
+void WriteAll(const ScratchFolder& scratch, const std::string& folder, Files files) {
+  for (const auto& [name, content] : files) scratch.WriteFile(folder + "/" + name, content);
+}
+
+}  // namespace
+
+void MakeSamplePackage(const ScratchFolder& scratch, const std::string& folder) {
+  scratch.MakeFolder(folder + "/nationDATA");
+  scratch.MakeFolder(folder + "/pastDATA");
+  WriteAll(scratch, folder,
+           {{"MAINDATA.DAT", "package main"},
+            {"kosei00.dat", "package scenario 0"},
+            {"kosei01.dat", "package scenario 1"},
+            {"年表1.txt", "package chronology"},
+            {"nationDATA/nation01.dat", "package nation"},
+            {"pastDATA/past01.dat", "package past"},
+            {"theme.mp3", "package music"},
+            {"Sison.dat", "package sison"},
+            {"haikei01.jpg", "package picture"}});
+  scratch.WriteFile(folder + "/vumoworld.dat", EncodeCp932("世界名: 見本の世界\r\n背景: haikei01.jpg\r\n").value());
+}
+
+void MakeSampleGame(const ScratchFolder& scratch, const std::string& folder, bool with_default) {
+  scratch.MakeFolder(folder + "/nationDATA");
+  scratch.MakeFolder(folder + "/pastDATA");
+  WriteAll(scratch, folder,
+           {{"Morbek.exe", "dummy executable"},
+            {"MAINDATA.DAT", "game main"},
+            {"kosei00.dat", "game scenario 0"},
+            {"年表1.txt", "game chronology"},
+            {"年表2.txt", "game chronology 2"},
+            {"nationDATA/nation01.dat", "game nation"},
+            {"nationDATA/nation02.dat", "game nation 2"},
+            {"pastDATA/past01.dat", "game past"},
+            {"menu.mp3", "game music"},
+            {"Sison.dat", "game sison"}});
+  if (!with_default) return;
+  scratch.MakeFolder(folder + "/Default");
+  WriteAll(scratch, folder + "/Default",
+           {{"MAINDATA.DAT", "default main"}, {"kosei00.dat", "default scenario 0"}, {"年表1.txt", "default chronology"}});
+}
+
+std::map<std::string, std::string> Snapshot(const ScratchFolder& scratch, const std::string& folder) {
+  namespace fs = std::filesystem;
+  std::map<std::string, std::string> files;
+  fs::path root = ToPath(scratch.Join(folder));
+  for (const auto& entry : fs::recursive_directory_iterator(root)) {
+    if (!entry.is_regular_file()) continue;
+    std::string relative = fs::relative(entry.path(), root).generic_u8string();
+    files[relative] = scratch.ReadFile(folder + "/" + relative).value_or("<unreadable>");
+  }
+  return files;
+}
+
+}  // namespace tolvashu::testing

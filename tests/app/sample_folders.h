@@ -1,0 +1,23 @@
+// A small package folder and game folder for the operations' tests, made of
+// invented content, and a way to see a whole folder tree at once.
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "support/scratch_folder.h"
+
+namespace tolvashu::testing {
+
+// The package the user starts the installer in: a data set with a world
+// file (in code page 932) naming one extra picture, and a music file.
+void MakeSamplePackage(const ScratchFolder& scratch, const std::string& folder);
+
+// A game folder with its executable, an older data set, a music file of its
+// own and, unless told otherwise, a Default folder with the shipped data.
+void MakeSampleGame(const ScratchFolder& scratch, const std::string& folder, bool with_default = true);
+
+// Every file below the folder (relative path with '/' -> content).
+std::map<std::string, std::string> Snapshot(const ScratchFolder& scratch, const std::string& folder);
+
+}  // namespace tolvashu::testing

@@ -1,0 +1,173 @@
+#include "folderchoice/folder_choice.h"
+
+#include <deque>
+#include <vector>
+
+#include "folderchoice/form2_texts.h"
+#include "game_folder_fixture.h"
+
+namespace tolvashu::testing {
+namespace {
+
+// Plays the user's part: answers the browser from a script and records what
+// the dialog showed.
+class ScriptedView : public FolderChoiceView {
+ public:
+  void SetBT2(const std::string& caption, bool enabled) override {
+    bt2_caption = caption;
+    bt2_enabled = enabled;
+  }
+  std::optional<std::string> BrowseForFolder() override {
+    if (browser_answers.empty()) ADD_FAILURE() << "the browser was not expected";
+    if (browser_answers.empty()) return std::nullopt;
+    std::optional<std::string> answer = browser_answers.front();
+    browser_answers.pop_front();
+    return answer;
+  }
+  void ShowWarning(const std::string& text) override { warnings.push_back(text); }
+  void Unload() override { unloaded = true; }
+
+  std::string bt2_caption;
+  bool bt2_enabled = false;
+  std::deque<std::optional<std::string>> browser_answers;
+  std::vector<std::string> warnings;
+  bool unloaded = false;
+};
+
+class FolderChoiceTest : public GameFolderFixture {
+ protected:
+  // One showing of the dialog: a fresh window over the same dialog object.
+  ScriptedView& Show() {
+    view_ = ScriptedView();
+    path_chosen_ = 0;
+    choice_.Load(view_);
+    return view_;
+  }
+
+  void Browse(const std::optional<std::string>& answer) {
+    view_.browser_answers.push_back(answer);
+    choice_.ClickBT1(view_);
+  }
+
+  std::string game_path_;
+  std::int16_t path_chosen_ = 0;
+  FolderChoice choice_{*files_, game_path_, path_chosen_};
+  ScriptedView view_;
+};
+
+TEST_F(FolderChoiceTest, FirstRunOffersOnlyBrowsing) {
+  Show();
+  EXPECT_EQ(view_.bt2_caption, form2::kBT2NoSavedPath);
+  EXPECT_FALSE(view_.bt2_enabled);
+  choice_.ClickBT2(view_);
+  EXPECT_FALSE(view_.unloaded);
+
+  std::string game = MakeGameFolder("game");
+  Browse(game);
+  EXPECT_TRUE(view_.unloaded);
+  EXPECT_EQ(path_chosen_, 1);
+  EXPECT_EQ(game_path_, game);
+  EXPECT_EQ(SavedPathBytes(), game + "\r\n");
+  EXPECT_TRUE(view_.warnings.empty());
+}
+
+TEST_F(FolderChoiceTest, SavedFolderIsConfirmedWithoutCheckOrRewrite) {
+  scratch_.WriteFile("PathDATA.txt", "D:\\Games\\X,written by hand\r\n");
+  Show();
+  EXPECT_EQ(view_.bt2_caption, "前回保存したパス名、\rD:\\Games\\X\rを選択する。");
+  EXPECT_TRUE(view_.bt2_enabled);
+  choice_.ClickBT2(view_);
+  EXPECT_TRUE(view_.unloaded);
+  EXPECT_EQ(path_chosen_, 1);
+  EXPECT_EQ(game_path_, "D:\\Games\\X");
+  EXPECT_EQ(SavedPathBytes(), "D:\\Games\\X,written by hand\r\n");
+}
+
+TEST_F(FolderChoiceTest, FolderWithoutGameWarnsAndKeepsTheDialogOpen) {
+  scratch_.WriteFile("PathDATA.txt", "D:\\Games\\X\r\n");
+  Show();
+  scratch_.MakeFolder("not a game");
+  Browse(scratch_.Join("not a game"));
+  EXPECT_EQ(view_.warnings, std::vector<std::string>{form2::kNoGameExe});
+  EXPECT_FALSE(view_.unloaded);
+  EXPECT_EQ(path_chosen_, 0);
+  EXPECT_EQ(game_path_, "");
+  EXPECT_EQ(SavedPathBytes(), "D:\\Games\\X\r\n");
+
+  // The saved folder was cleared: BT2 has nothing left to confirm.
+  choice_.ClickBT2(view_);
+  EXPECT_FALSE(view_.unloaded);
+  EXPECT_EQ(path_chosen_, 0);
+
+  // Browsing again still works.
+  std::string game = MakeGameFolder("game");
+  Browse(game);
+  EXPECT_TRUE(view_.unloaded);
+  EXPECT_EQ(game_path_, game);
+}
+
+TEST_F(FolderChoiceTest, CancelledBrowserChecksNothingAndConfirmsNothing) {
+  Show();
+  Browse(std::nullopt);  // nothing browsed yet in this run
+  EXPECT_TRUE(view_.warnings.empty());
+  EXPECT_FALSE(view_.unloaded);
+  EXPECT_EQ(choice_.BrowsedPath(), "");
+
+  std::string game = MakeGameFolder("game");
+  Browse(game);
+  scratch_.WriteFile("PathDATA.txt", "D:\\Saved\r\n");
+  Show();
+  Browse(std::nullopt);  // a game folder browsed in an earlier showing is not confirmed again
+  EXPECT_TRUE(view_.warnings.empty());
+  EXPECT_FALSE(view_.unloaded);
+  EXPECT_EQ(path_chosen_, 0);
+  EXPECT_EQ(game_path_, "D:\\Saved");
+  EXPECT_EQ(choice_.BrowsedPath(), game);
+  EXPECT_EQ(SavedPathBytes(), "D:\\Saved\r\n");
+}
+
+TEST_F(FolderChoiceTest, BrowsedPathSurvivesFromOneShowingToTheNext) {
+  Show();
+  scratch_.MakeFolder("elsewhere");
+  Browse(scratch_.Join("elsewhere"));
+  choice_.CloseBox(view_);
+  EXPECT_TRUE(view_.unloaded);
+  EXPECT_EQ(path_chosen_, 0);
+
+  Show();
+  EXPECT_EQ(choice_.BrowsedPath(), scratch_.Join("elsewhere"));
+}
+
+TEST_F(FolderChoiceTest, FolderThatCannotBeSavedIsStillUsed) {
+  scratch_.WriteFile("PathDATA.txt", "D:\\Old\r\n");
+  Show();
+  std::string korean = MakeGameFolder("게임");
+  Browse(korean);
+  EXPECT_TRUE(view_.unloaded);
+  EXPECT_EQ(path_chosen_, 1);
+  EXPECT_EQ(game_path_, korean);
+  EXPECT_EQ(SavedPathBytes(), "D:\\Old\r\n");
+
+  scratch_.SetReadOnly("PathDATA.txt", true);
+  Show();
+  std::string game = MakeGameFolder("game");
+  Browse(game);
+  EXPECT_TRUE(view_.unloaded);
+  EXPECT_EQ(game_path_, game);
+  EXPECT_EQ(SavedPathBytes(), "D:\\Old\r\n");
+  scratch_.SetReadOnly("PathDATA.txt", false);
+  EXPECT_TRUE(NoFileLeftOpen());
+}
+
+TEST_F(FolderChoiceTest, FolderWithACommaIsOfferedWholeNextTime) {
+  Show();
+  std::string game = MakeGameFolder("Games, old");
+  Browse(game);
+  Show();
+  EXPECT_EQ(view_.bt2_caption, std::string(form2::kBT2SavedBefore) + "\r" + game + "\r" + form2::kBT2SavedAfter);
+  choice_.ClickBT2(view_);
+  EXPECT_EQ(game_path_, game);
+}
+
+}  // namespace
+}  // namespace tolvashu::testing

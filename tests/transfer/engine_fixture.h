@@ -1,0 +1,88 @@
+// Shared set-up of the engine tests: a package folder and a game folder in a
+// scratch folder, the platform's file layer, and a notice that records what
+// the engine asked of it.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "support/scratch_folder.h"
+#include "transfer/file_ops.h"
+#include "transfer/folder_transfer.h"
+#include "transfer/progress_notice.h"
+#include "transfer/transfer_data_set.h"
+
+namespace tolvashu::testing {
+
+class RecordingNotice : public ProgressNotice {
+ public:
+  void Show() override { events.push_back("show"); }
+  void Unload() override { events.push_back("unload"); }
+  std::vector<std::string> events;
+};
+
+// Makes a folder the current directory for one scope. Under Wine all test
+// cases share one process, so the previous directory must come back.
+class CurrentFolderScope {
+ public:
+  explicit CurrentFolderScope(const std::string& folder) : previous_(std::filesystem::current_path()) {
+    std::filesystem::current_path(ToPath(folder));
+  }
+  ~CurrentFolderScope() {
+    std::error_code ignored;
+    std::filesystem::current_path(previous_, ignored);
+  }
+  CurrentFolderScope(const CurrentFolderScope&) = delete;
+  CurrentFolderScope& operator=(const CurrentFolderScope&) = delete;
+
+ private:
+  std::filesystem::path previous_;
+};
+
+class EngineTest : public ::testing::Test {
+ protected:
+  EngineTest() : files_(MakePlatformFileOps()) {
+    scratch_.MakeFolder("pkg");
+    scratch_.MakeFolder("game");
+  }
+
+  // Files of the package (source) and the game (destination) folder.
+  void Source(std::string_view name, std::string_view bytes = "new") { scratch_.WriteFile(In("pkg", name), bytes); }
+  void Game(std::string_view name, std::string_view bytes = "old") { scratch_.WriteFile(In("game", name), bytes); }
+  std::optional<std::string> GameFile(std::string_view name) const { return scratch_.ReadFile(In("game", name)); }
+  bool GameHas(std::string_view name) const { return scratch_.Exists(In("game", name)); }
+
+  std::string source() const { return scratch_.Folder("pkg"); }
+  std::string destination() const { return scratch_.Folder("game"); }
+
+  // The whole transfer from the package to the game, run in the package
+  // folder as Install runs it.
+  TransferReport Transfer(const std::string& music_switch = "on") {
+    CurrentFolderScope in_package(scratch_.Join("pkg"));
+    return TransferDataSet(*files_, notice_, source(), destination(), music_switch);
+  }
+
+  FolderTransfer Between() { return FolderTransfer(*files_, source(), destination()); }
+
+  static std::string In(std::string_view folder, std::string_view name) {
+    return std::string(folder) + "/" + std::string(name);
+  }
+
+  ScratchFolder scratch_;
+  std::unique_ptr<FileOps> files_;
+  RecordingNotice notice_;
+};
+
+// The destination paths a report lists, in order.
+inline std::vector<std::string> FailedPaths(const TransferReport& report) {
+  std::vector<std::string> paths;
+  for (const FileFailure& failure : report.failures) paths.push_back(failure.path);
+  return paths;
+}
+
+}  // namespace tolvashu::testing
