@@ -5,18 +5,18 @@
 #pragma once
 
 #include "app/app_texts.h"
-#include "winui/window_spec.h"
+#include "winui/window_table.h"
 
 namespace tolvashu {
 
-inline constexpr ControlSpec kForm1Controls[] = {
+inline constexpr ControlRow kForm1Controls[] = {
     {"RestoreBT", ControlKind::kButton, texts::kRestoreBT, {120, 1680, 5895, 495}, 3},
     {"DefoBT", ControlKind::kButton, texts::kDefoBT, {120, 2280, 5895, 495}, 2},
     {"InstallBT", ControlKind::kButton, texts::kInstallBT, {120, 720, 5895, 855}, 1},
     {"BackupBT", ControlKind::kButton, texts::kBackupBT, {120, 120, 5895, 495}, 0},
 };
 
-inline constexpr WindowSpec kForm1 = MakeWindowSpec("form1", texts::kForm1Caption, Frame::kFixedSingle, 6090,
+inline constexpr WindowTable kForm1 = MakeWindowTable("form1", texts::kForm1Caption, Frame::kFixedSingle, 6090,
                                                     2880, StartPosition::kCenterScreen, kForm1Controls,
                                                     "BackupBT");
 

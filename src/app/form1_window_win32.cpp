@@ -22,11 +22,11 @@ constexpr ButtonHandler kButtonHandlers[] = {
 
 }  // namespace
 
-Form1Window::Form1Window() : SpecWindow(kForm1) {}
+Form1Window::Form1Window() : TableWindow(kForm1) {}
 
 void Form1Window::ConnectButtons(Operations& operations) { operations_ = &operations; }
 
-void Form1Window::OnClick(const ControlSpec& control) {
+void Form1Window::OnClick(const ControlRow& control) {
   // An operation runs to its end inside the click; a press that reaches
   // the window meanwhile (through a modal loop) must not start another.
   if (!operations_ || busy_) return;

@@ -3,11 +3,11 @@
 #pragma once
 
 #include "app/operations.h"
-#include "winui/spec_window_win32.h"
+#include "winui/table_window_win32.h"
 
 namespace tolvashu {
 
-class Form1Window : public SpecWindow {
+class Form1Window : public TableWindow {
  public:
   Form1Window();
 
@@ -15,7 +15,7 @@ class Form1Window : public SpecWindow {
   void ConnectButtons(Operations& operations);
 
  protected:
-  void OnClick(const ControlSpec& control) override;
+  void OnClick(const ControlRow& control) override;
 
  private:
   Operations* operations_ = nullptr;

@@ -3,16 +3,16 @@
 #pragma once
 
 #include "app/app_texts.h"
-#include "winui/window_spec.h"
+#include "winui/window_table.h"
 
 namespace tolvashu {
 
-inline constexpr ControlSpec kForm3Controls[] = {
+inline constexpr ControlRow kForm3Controls[] = {
     {"Label1", ControlKind::kLabel, texts::kForm3Label1, {240, 480, 2895, 375}, 0},
 };
 
 // Shown without an owner, so the platform places it.
-inline constexpr WindowSpec kForm3 = MakeWindowSpec("Form3", texts::kForm3Caption, Frame::kFixedToolWindow, 4680,
+inline constexpr WindowTable kForm3 = MakeWindowTable("Form3", texts::kForm3Caption, Frame::kFixedToolWindow, 4680,
                                                     3090, StartPosition::kPlatform, kForm3Controls, nullptr);
 
 }  // namespace tolvashu

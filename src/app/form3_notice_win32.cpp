@@ -5,7 +5,7 @@
 
 namespace tolvashu {
 
-Form3Notice::Form3Notice() : SpecWindow(kForm3) {}
+Form3Notice::Form3Notice() : TableWindow(kForm3) {}
 
 void Form3Notice::Show() {
   // Created afresh for every transfer. It is not activated, so that the

@@ -4,11 +4,11 @@
 #pragma once
 
 #include "transfer/progress_notice.h"
-#include "winui/spec_window_win32.h"
+#include "winui/table_window_win32.h"
 
 namespace tolvashu {
 
-class Form3Notice : public SpecWindow, public ProgressNotice {
+class Form3Notice : public TableWindow, public ProgressNotice {
  public:
   Form3Notice();
 

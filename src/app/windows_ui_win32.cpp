@@ -4,7 +4,7 @@
 
 namespace tolvashu {
 
-WindowsUi::WindowsUi(const SpecWindow& main_window, Form2Window& folder_choice, Form3Notice& notice)
+WindowsUi::WindowsUi(const TableWindow& main_window, Form2Window& folder_choice, Form3Notice& notice)
     : main_window_(main_window), folder_choice_(folder_choice), notice_(notice) {}
 
 void WindowsUi::ShowMessage(const std::string& text, MessageIcon icon) {

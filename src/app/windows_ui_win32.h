@@ -5,20 +5,20 @@
 #include "app/form3_notice_win32.h"
 #include "app/ui.h"
 #include "folderchoice/form2_window_win32.h"
-#include "winui/spec_window_win32.h"
+#include "winui/table_window_win32.h"
 
 namespace tolvashu {
 
 class WindowsUi : public Ui {
  public:
-  WindowsUi(const SpecWindow& main_window, Form2Window& folder_choice, Form3Notice& notice);
+  WindowsUi(const TableWindow& main_window, Form2Window& folder_choice, Form3Notice& notice);
 
   void ShowMessage(const std::string& text, MessageIcon icon) override;
   void ShowFolderChoice() override;
   ProgressNotice& Notice() override;
 
  private:
-  const SpecWindow& main_window_;
+  const TableWindow& main_window_;
   Form2Window& folder_choice_;
   Form3Notice& notice_;
 };

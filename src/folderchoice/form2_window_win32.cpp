@@ -9,7 +9,7 @@
 
 namespace tolvashu {
 
-Form2Window::Form2Window(FolderChoice& logic) : SpecWindow(kForm2), logic_(logic) {}
+Form2Window::Form2Window(FolderChoice& logic) : TableWindow(kForm2), logic_(logic) {}
 
 void Form2Window::ShowModal(HWND owner) {
   if (!Create(owner)) return;
@@ -41,7 +41,7 @@ void Form2Window::Unload() {
   Destroy();
 }
 
-void Form2Window::OnClick(const ControlSpec& control) {
+void Form2Window::OnClick(const ControlRow& control) {
   std::string_view name = control.name;
   if (name == "BT1") logic_.ClickBT1(*this);
   if (name == "BT2") logic_.ClickBT2(*this);

@@ -7,11 +7,11 @@
 
 #include "folderchoice/folder_choice.h"
 #include "folderchoice/folder_choice_view.h"
-#include "winui/spec_window_win32.h"
+#include "winui/table_window_win32.h"
 
 namespace tolvashu {
 
-class Form2Window : public SpecWindow, public FolderChoiceView {
+class Form2Window : public TableWindow, public FolderChoiceView {
  public:
   explicit Form2Window(FolderChoice& logic);
 
@@ -26,7 +26,7 @@ class Form2Window : public SpecWindow, public FolderChoiceView {
   void Unload() override;
 
  protected:
-  void OnClick(const ControlSpec& control) override;
+  void OnClick(const ControlRow& control) override;
   void OnClose() override;
 
  private:

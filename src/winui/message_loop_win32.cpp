@@ -2,7 +2,7 @@
 
 namespace tolvashu {
 
-bool RunWhileOpen(const SpecWindow& window) {
+bool RunWhileOpen(const TableWindow& window) {
   MSG message{};
   while (window.IsOpen()) {
     BOOL got = GetMessageW(&message, nullptr, 0, 0);

@@ -13,7 +13,7 @@ namespace {
 
 bool IsButton(ControlKind kind) { return kind != ControlKind::kLabel; }
 
-std::string Shown(const ControlSpec& control, const std::string& caption) {
+std::string Shown(const ControlRow& control, const std::string& caption) {
   return IsButton(control.kind) ? ButtonCaption(caption) : WithCrLf(caption);
 }
 
@@ -22,21 +22,21 @@ int WindowDpi(HWND window) {
   return static_cast<int>(dpi ? dpi : GetDpiForSystem());
 }
 
-std::string Named(const WindowSpec& spec, const std::string& what) { return std::string(spec.name) + ": " + what; }
+std::string Named(const WindowTable& table, const std::string& what) { return std::string(table.name) + ": " + what; }
 
-void CheckFrame(Checks& checks, HWND window, const WindowSpec& spec) {
+void CheckFrame(Checks& checks, HWND window, const WindowTable& table) {
   LONG style = GetWindowLongW(window, GWL_STYLE);
   LONG ex_style = GetWindowLongW(window, GWL_EXSTYLE);
-  checks.Expect((style & WS_CAPTION) == WS_CAPTION && (style & WS_SYSMENU), Named(spec, "caption and close box"));
-  checks.Expect(!(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)), Named(spec, "no minimise or maximise box"));
-  checks.Expect(!(style & WS_THICKFRAME), Named(spec, "fixed border, not sizable"));
-  bool tool = spec.frame == Frame::kFixedToolWindow;
-  checks.Expect(((ex_style & WS_EX_TOOLWINDOW) != 0) == tool, Named(spec, tool ? "a tool window" : "not a tool window"));
-  if (tool) checks.Expect(!(ex_style & WS_EX_APPWINDOW), Named(spec, "not forced into the taskbar"));
+  checks.Expect((style & WS_CAPTION) == WS_CAPTION && (style & WS_SYSMENU), Named(table, "caption and close box"));
+  checks.Expect(!(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)), Named(table, "no minimise or maximise box"));
+  checks.Expect(!(style & WS_THICKFRAME), Named(table, "fixed border, not sizable"));
+  bool tool = table.frame == Frame::kFixedToolWindow;
+  checks.Expect(((ex_style & WS_EX_TOOLWINDOW) != 0) == tool, Named(table, tool ? "a tool window" : "not a tool window"));
+  if (tool) checks.Expect(!(ex_style & WS_EX_APPWINDOW), Named(table, "not forced into the taskbar"));
 }
 
-void CheckCentred(Checks& checks, HWND window, const WindowSpec& spec) {
-  if (spec.start != StartPosition::kCenterScreen) return;
+void CheckCentred(Checks& checks, HWND window, const WindowTable& table) {
+  if (table.start != StartPosition::kCenterScreen) return;
   MONITORINFO monitor{};
   monitor.cbSize = sizeof(monitor);
   GetMonitorInfoW(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
@@ -45,11 +45,11 @@ void CheckCentred(Checks& checks, HWND window, const WindowSpec& spec) {
   const RECT& work = monitor.rcWork;
   long dx = (outer.left + outer.right) - (work.left + work.right);
   long dy = (outer.top + outer.bottom) - (work.top + work.bottom);
-  checks.Expect(std::labs(dx) <= 2 && std::labs(dy) <= 2, Named(spec, "centred on the screen"));
+  checks.Expect(std::labs(dx) <= 2 && std::labs(dy) <= 2, Named(table, "centred on the screen"));
 }
 
-void CheckControl(Checks& checks, HWND control, const ControlSpec& wanted, const WindowSpec& spec, int dpi) {
-  std::string what = Named(spec, wanted.name);
+void CheckControl(Checks& checks, HWND control, const ControlRow& wanted, const WindowTable& table, int dpi) {
+  std::string what = Named(table, wanted.name);
   RECT actual = RectInParent(control);
   const TwipsRect& r = wanted.rect;
   checks.ExpectEqual(actual.left, TwipsToPixels(r.left, dpi), what + " left");
@@ -65,16 +65,16 @@ void CheckControl(Checks& checks, HWND control, const ControlSpec& wanted, const
 }
 
 // The buttons that can take the focus now, in tab index order.
-std::vector<const ControlSpec*> FocusableInTabOrder(const WindowSpec& spec, const Controls& controls) {
-  std::vector<const ControlSpec*> order;
-  for (std::size_t i = 0; i < spec.control_count; ++i) {
-    auto found = controls.find(spec.controls[i].name);
-    if (IsButton(spec.controls[i].kind) && found != controls.end() && IsWindowEnabled(found->second)) {
-      order.push_back(&spec.controls[i]);
+std::vector<const ControlRow*> FocusableInTabOrder(const WindowTable& table, const Controls& controls) {
+  std::vector<const ControlRow*> order;
+  for (std::size_t i = 0; i < table.control_count; ++i) {
+    auto found = controls.find(table.controls[i].name);
+    if (IsButton(table.controls[i].kind) && found != controls.end() && IsWindowEnabled(found->second)) {
+      order.push_back(&table.controls[i]);
     }
   }
   std::sort(order.begin(), order.end(),
-            [](const ControlSpec* a, const ControlSpec* b) { return a->tab_index < b->tab_index; });
+            [](const ControlRow* a, const ControlRow* b) { return a->tab_index < b->tab_index; });
   return order;
 }
 
@@ -97,53 +97,53 @@ HWND TabFrom(HWND from, bool shift, DWORD thread_id) {
 
 }  // namespace
 
-Controls FindControls(Checks& checks, HWND window, const WindowSpec& spec,
+Controls FindControls(Checks& checks, HWND window, const WindowTable& table,
                       const std::map<std::string, std::string>& captions) {
   Controls found;
-  for (std::size_t i = 0; i < spec.control_count; ++i) {
-    const ControlSpec& control = spec.controls[i];
+  for (std::size_t i = 0; i < table.control_count; ++i) {
+    const ControlRow& control = table.controls[i];
     auto runtime = captions.find(control.name);
     std::string caption = runtime != captions.end() ? runtime->second : control.caption;
     const wchar_t* window_class = IsButton(control.kind) ? L"Button" : L"Static";
     HWND hwnd = FindChild(window, window_class, Shown(control, caption));
-    if (checks.Expect(hwnd != nullptr, Named(spec, std::string(control.name) + " found by its caption «" + caption + "»"))) {
+    if (checks.Expect(hwnd != nullptr, Named(table, std::string(control.name) + " found by its caption «" + caption + "»"))) {
       found[control.name] = hwnd;
     }
   }
   return found;
 }
 
-void CheckLayout(Checks& checks, HWND window, const WindowSpec& spec, const Controls& controls) {
-  checks.ExpectEqual(TextOf(window), spec.caption, Named(spec, "caption"));
-  CheckFrame(checks, window, spec);
+void CheckLayout(Checks& checks, HWND window, const WindowTable& table, const Controls& controls) {
+  checks.ExpectEqual(TextOf(window), table.caption, Named(table, "caption"));
+  CheckFrame(checks, window, table);
   const int dpi = WindowDpi(window);
   SIZE client = ClientSize(window);
-  checks.ExpectEqual(client.cx, TwipsToPixels(spec.client_width, dpi), Named(spec, "client width"));
-  checks.ExpectEqual(client.cy, TwipsToPixels(spec.client_height, dpi), Named(spec, "client height"));
-  CheckCentred(checks, window, spec);
-  for (std::size_t i = 0; i < spec.control_count; ++i) {
-    auto control = controls.find(spec.controls[i].name);
-    if (control != controls.end()) CheckControl(checks, control->second, spec.controls[i], spec, dpi);
+  checks.ExpectEqual(client.cx, TwipsToPixels(table.client_width, dpi), Named(table, "client width"));
+  checks.ExpectEqual(client.cy, TwipsToPixels(table.client_height, dpi), Named(table, "client height"));
+  CheckCentred(checks, window, table);
+  for (std::size_t i = 0; i < table.control_count; ++i) {
+    auto control = controls.find(table.controls[i].name);
+    if (control != controls.end()) CheckControl(checks, control->second, table.controls[i], table, dpi);
   }
 }
 
-void CheckFocusAndTabOrder(Checks& checks, const WindowSpec& spec, const Controls& controls, DWORD thread_id) {
-  std::vector<const ControlSpec*> order = FocusableInTabOrder(spec, controls);
-  if (order.empty() || controls.size() != spec.control_count) return;
+void CheckFocusAndTabOrder(Checks& checks, const WindowTable& table, const Controls& controls, DWORD thread_id) {
+  std::vector<const ControlRow*> order = FocusableInTabOrder(table, controls);
+  if (order.empty() || controls.size() != table.control_count) return;
   HWND focus = FocusOf(thread_id);
-  checks.ExpectEqual(NameOf(controls, focus), spec.initial_focus, Named(spec, "initial focus"));
+  checks.ExpectEqual(NameOf(controls, focus), table.initial_focus, Named(table, "initial focus"));
   std::size_t start = 0;
-  while (start < order.size() && order[start]->name != std::string(spec.initial_focus)) ++start;
+  while (start < order.size() && order[start]->name != std::string(table.initial_focus)) ++start;
   if (start == order.size()) start = 0;
   const std::size_t n = order.size();
   // Forward once round, back to the start, then backward once round.
   for (std::size_t step = 1; step <= n; ++step) {
     focus = TabFrom(focus, false, thread_id);
-    checks.ExpectEqual(NameOf(controls, focus), order[(start + step) % n]->name, Named(spec, "Tab step"));
+    checks.ExpectEqual(NameOf(controls, focus), order[(start + step) % n]->name, Named(table, "Tab step"));
   }
   for (std::size_t step = 1; step <= n; ++step) {
     focus = TabFrom(focus, true, thread_id);
-    checks.ExpectEqual(NameOf(controls, focus), order[(start + n - step) % n]->name, Named(spec, "Shift+Tab step"));
+    checks.ExpectEqual(NameOf(controls, focus), order[(start + n - step) % n]->name, Named(table, "Shift+Tab step"));
   }
 }
 

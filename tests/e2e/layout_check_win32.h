@@ -9,25 +9,25 @@
 #include <string>
 
 #include "e2e/checks.h"
-#include "winui/window_spec.h"
+#include "winui/window_table.h"
 
 namespace tolvashu::e2e {
 
 // The controls of a live window by name. `captions` gives the text of the
 // controls whose caption is set at run time (BT2 of Form2).
 using Controls = std::map<std::string, HWND>;
-Controls FindControls(Checks& checks, HWND window, const WindowSpec& spec,
+Controls FindControls(Checks& checks, HWND window, const WindowTable& table,
                       const std::map<std::string, std::string>& captions = {});
 
 // Everything that can be seen without input: caption, frame style, client
 // size, centring and the controls' styles and rectangles. (The window icon
 // cannot be read from another process under Wine; the program file's icon
 // is checked instead, and the screenshots show the windows' icons.)
-void CheckLayout(Checks& checks, HWND window, const WindowSpec& spec, const Controls& controls);
+void CheckLayout(Checks& checks, HWND window, const WindowTable& table, const Controls& controls);
 
 // The initial focus, then Tab through every control that takes the focus
 // and back with Shift+Tab, in the table's tab index order. The window must
 // be the active window of `thread_id`.
-void CheckFocusAndTabOrder(Checks& checks, const WindowSpec& spec, const Controls& controls, DWORD thread_id);
+void CheckFocusAndTabOrder(Checks& checks, const WindowTable& table, const Controls& controls, DWORD thread_id);
 
 }  // namespace tolvashu::e2e

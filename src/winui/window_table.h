@@ -1,5 +1,5 @@
 // A window described as data: its frame, caption, client size and controls,
-// all sizes in twips. One generic routine (SpecWindow) turns such a table into
+// all sizes in twips. One generic routine (TableWindow) turns such a table into
 // a real window; the end-to-end test reads the same tables to check what it
 // sees on screen.
 #pragma once
@@ -30,7 +30,7 @@ struct TwipsRect {
   int height;
 };
 
-struct ControlSpec {
+struct ControlRow {
   const char* name;     // the control's name, as the code refers to it
   ControlKind kind;
   const char* caption;  // UTF-8; empty when the code sets it at load
@@ -48,24 +48,24 @@ enum class StartPosition {
   kPlatform,      // wherever the platform places a new window
 };
 
-struct WindowSpec {
+struct WindowTable {
   const char* name;
   const char* caption;  // UTF-8
   Frame frame;
   int client_width;     // twips
   int client_height;    // twips
   StartPosition start;
-  const ControlSpec* controls;  // in creation order
+  const ControlRow* controls;  // in creation order
   std::size_t control_count;
   const char* initial_focus;    // name of the control focused on opening, or nullptr
 };
 
 // The controls of a table by index, with their count taken from the array.
 template <std::size_t N>
-constexpr WindowSpec MakeWindowSpec(const char* name, const char* caption, Frame frame, int client_width,
-                                    int client_height, StartPosition start, const ControlSpec (&controls)[N],
+constexpr WindowTable MakeWindowTable(const char* name, const char* caption, Frame frame, int client_width,
+                                    int client_height, StartPosition start, const ControlRow (&controls)[N],
                                     const char* initial_focus) {
-  return WindowSpec{name, caption, frame, client_width, client_height, start, controls, N, initial_focus};
+  return WindowTable{name, caption, frame, client_width, client_height, start, controls, N, initial_focus};
 }
 
 }  // namespace tolvashu

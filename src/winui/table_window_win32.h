@@ -1,4 +1,4 @@
-// A top-level window made from a WindowSpec table by one generic routine:
+// A top-level window made from a WindowTable table by one generic routine:
 // frame style, caption, client size and every control's rectangle in twips,
 // converted at the DPI of the monitor the window is on (and again when it
 // moves to a monitor of another DPI), the system's message font, the Tab
@@ -11,16 +11,16 @@
 #include <string>
 #include <vector>
 
-#include "winui/window_spec.h"
+#include "winui/window_table.h"
 
 namespace tolvashu {
 
-class SpecWindow {
+class TableWindow {
  public:
-  explicit SpecWindow(const WindowSpec& spec);
-  virtual ~SpecWindow();
-  SpecWindow(const SpecWindow&) = delete;
-  SpecWindow& operator=(const SpecWindow&) = delete;
+  explicit TableWindow(const WindowTable& table);
+  virtual ~TableWindow();
+  TableWindow(const TableWindow&) = delete;
+  TableWindow& operator=(const TableWindow&) = delete;
 
   // Builds the window and its controls, hidden, sized at its DPI. `owner`
   // may be null. False when the system refused to create it.
@@ -36,7 +36,7 @@ class SpecWindow {
 
   bool IsOpen() const { return hwnd_ != nullptr; }
   HWND hwnd() const { return hwnd_; }
-  const WindowSpec& spec() const { return spec_; }
+  const WindowTable& table() const { return table_; }
   // The control of that name, or null when the window is closed.
   HWND Control(const char* name) const;
   // Sets a control's text (UTF-8, CR breaks a line).
@@ -44,7 +44,7 @@ class SpecWindow {
 
  protected:
   // A button was pressed: clicked, Space, or Enter while it has the focus.
-  virtual void OnClick(const ControlSpec& control);
+  virtual void OnClick(const ControlRow& control);
   // The close box or Alt+F4. The default destroys the window.
   virtual void OnClose();
 
@@ -63,7 +63,7 @@ class SpecWindow {
   void PaintNow();
   int IndexOf(HWND control) const;
 
-  const WindowSpec& spec_;
+  const WindowTable& table_;
   HWND hwnd_ = nullptr;
   std::vector<HWND> controls_;  // in the table's creation order
   HFONT font_ = nullptr;

@@ -1,4 +1,4 @@
-#include "winui/spec_window_win32.h"
+#include "winui/table_window_win32.h"
 
 #include "transfer/wide_text_win32.h"
 #include "winui/display_text.h"
@@ -77,10 +77,10 @@ bool RegisterWindowClass(WNDPROC procedure) {
 }
 
 // The outer size of a window whose client area is the table's, at a DPI.
-SIZE FrameSize(const WindowSpec& spec, UINT dpi) {
+SIZE FrameSize(const WindowTable& table, UINT dpi) {
   const int dots = static_cast<int>(dpi);
-  RECT rect{0, 0, TwipsToPixels(spec.client_width, dots), TwipsToPixels(spec.client_height, dots)};
-  FrameStyle frame = StyleOf(spec.frame);
+  RECT rect{0, 0, TwipsToPixels(table.client_width, dots), TwipsToPixels(table.client_height, dots)};
+  FrameStyle frame = StyleOf(table.frame);
   AdjustWindowRectExForDpi(&rect, frame.style, FALSE, frame.ex_style, dpi);
   return SIZE{rect.right - rect.left, rect.bottom - rect.top};
 }
@@ -102,23 +102,23 @@ POINT CentredOnPrimaryScreen(SIZE size) {
 
 }  // namespace
 
-SpecWindow::SpecWindow(const WindowSpec& spec) : spec_(spec) {}
+TableWindow::TableWindow(const WindowTable& table) : table_(table) {}
 
-SpecWindow::~SpecWindow() { Destroy(); }
+TableWindow::~TableWindow() { Destroy(); }
 
-bool SpecWindow::Create(HWND owner) {
+bool TableWindow::Create(HWND owner) {
   if (hwnd_) return true;
-  if (!RegisterWindowClass(&SpecWindow::Procedure)) return false;
+  if (!RegisterWindowClass(&TableWindow::Procedure)) return false;
   // Created hidden, first at the system DPI; once the window exists it is
   // laid out again at the DPI of the monitor it is on.
-  SIZE size = FrameSize(spec_, GetDpiForSystem());
+  SIZE size = FrameSize(table_, GetDpiForSystem());
   POINT origin{CW_USEDEFAULT, CW_USEDEFAULT};
-  if (spec_.start == StartPosition::kCenterScreen) {
+  if (table_.start == StartPosition::kCenterScreen) {
     RECT work = PrimaryWorkArea();
     origin = POINT{work.left, work.top};
   }
-  FrameStyle frame = StyleOf(spec_.frame);
-  HWND created = CreateWindowExW(frame.ex_style, kWindowClass, Utf8ToWide(spec_.caption).c_str(), frame.style,
+  FrameStyle frame = StyleOf(table_.frame);
+  HWND created = CreateWindowExW(frame.ex_style, kWindowClass, Utf8ToWide(table_.caption).c_str(), frame.style,
                                  origin.x, origin.y, size.cx, size.cy, owner, nullptr, ProgramModule(), this);
   if (!created) return false;
   if (!CreateControls()) {
@@ -127,7 +127,7 @@ bool SpecWindow::Create(HWND owner) {
   }
   ApplyTabOrder();
   Layout(GetDpiForWindow(hwnd_));
-  if (spec_.start == StartPosition::kCenterScreen) {
+  if (table_.start == StartPosition::kCenterScreen) {
     RECT outer{};
     GetWindowRect(hwnd_, &outer);
     POINT at = CentredOnPrimaryScreen(SIZE{outer.right - outer.left, outer.bottom - outer.top});
@@ -136,9 +136,9 @@ bool SpecWindow::Create(HWND owner) {
   return true;
 }
 
-bool SpecWindow::CreateControls() {
-  for (std::size_t i = 0; i < spec_.control_count; ++i) {
-    const ControlSpec& control = spec_.controls[i];
+bool TableWindow::CreateControls() {
+  for (std::size_t i = 0; i < table_.control_count; ++i) {
+    const ControlRow& control = table_.controls[i];
     const auto id = static_cast<INT_PTR>(kFirstControlId + static_cast<int>(i));
     HWND child = CreateWindowExW(0, ControlClass(control.kind), DisplayText(control.kind, control.caption).c_str(),
                                  ControlStyle(control.kind), 0, 0, 0, 0, hwnd_, reinterpret_cast<HMENU>(id),
@@ -152,18 +152,18 @@ bool SpecWindow::CreateControls() {
 // Controls are created in the table's order, which is not the Tab order.
 // The dialog manager moves the focus along the z-order of the children, so
 // the children are restacked by tab index.
-void SpecWindow::ApplyTabOrder() {
+void TableWindow::ApplyTabOrder() {
   HWND previous = HWND_TOP;
-  for (int tab = 0; tab < static_cast<int>(spec_.control_count); ++tab) {
-    for (std::size_t i = 0; i < spec_.control_count; ++i) {
-      if (spec_.controls[i].tab_index != tab) continue;
+  for (int tab = 0; tab < static_cast<int>(table_.control_count); ++tab) {
+    for (std::size_t i = 0; i < table_.control_count; ++i) {
+      if (table_.controls[i].tab_index != tab) continue;
       SetWindowPos(controls_[i], previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
       previous = controls_[i];
     }
   }
 }
 
-void SpecWindow::Layout(UINT dpi) {
+void TableWindow::Layout(UINT dpi) {
   const int dots = static_cast<int>(dpi);
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof(metrics);
@@ -172,20 +172,20 @@ void SpecWindow::Layout(UINT dpi) {
     font = CreateFontIndirectW(&metrics.lfMessageFont);
   }
   for (std::size_t i = 0; i < controls_.size(); ++i) {
-    const TwipsRect& r = spec_.controls[i].rect;
+    const TwipsRect& r = table_.controls[i].rect;
     MoveWindow(controls_[i], TwipsToPixels(r.left, dots), TwipsToPixels(r.top, dots), TwipsToPixels(r.width, dots),
                TwipsToPixels(r.height, dots), FALSE);
     SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   }
   if (font_) DeleteObject(font_);
   font_ = font;
-  SIZE size = FrameSize(spec_, dpi);
+  SIZE size = FrameSize(table_, dpi);
   SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   LoadIcons(dpi);
   InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
-void SpecWindow::LoadIcons(UINT dpi) {
+void TableWindow::LoadIcons(UINT dpi) {
   HICON big = LoadProgramIcon(GetSystemMetricsForDpi(SM_CXICON, dpi), GetSystemMetricsForDpi(SM_CYICON, dpi), 0);
   HICON small =
       LoadProgramIcon(GetSystemMetricsForDpi(SM_CXSMICON, dpi), GetSystemMetricsForDpi(SM_CYSMICON, dpi), 0);
@@ -197,57 +197,57 @@ void SpecWindow::LoadIcons(UINT dpi) {
   small_icon_ = small;
 }
 
-void SpecWindow::Show() {
+void TableWindow::Show() {
   if (!hwnd_) return;
   ShowWindow(hwnd_, SW_SHOW);
-  if (HWND focus = spec_.initial_focus ? Control(spec_.initial_focus) : nullptr) SetFocus(focus);
+  if (HWND focus = table_.initial_focus ? Control(table_.initial_focus) : nullptr) SetFocus(focus);
   PaintNow();
 }
 
-void SpecWindow::ShowInactive() {
+void TableWindow::ShowInactive() {
   if (!hwnd_) return;
   ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
   PaintNow();
 }
 
-void SpecWindow::PaintNow() {
+void TableWindow::PaintNow() {
   RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
   GdiFlush();
 }
 
-void SpecWindow::Destroy() {
+void TableWindow::Destroy() {
   if (hwnd_) DestroyWindow(hwnd_);  // WM_NCDESTROY releases the rest
 }
 
-HWND SpecWindow::Control(const char* name) const {
+HWND TableWindow::Control(const char* name) const {
   for (std::size_t i = 0; i < controls_.size(); ++i) {
-    if (std::string(spec_.controls[i].name) == name) return controls_[i];
+    if (std::string(table_.controls[i].name) == name) return controls_[i];
   }
   return nullptr;
 }
 
-void SpecWindow::SetControlText(const char* name, const std::string& text) {
+void TableWindow::SetControlText(const char* name, const std::string& text) {
   for (std::size_t i = 0; i < controls_.size(); ++i) {
-    if (std::string(spec_.controls[i].name) != name) continue;
-    SetWindowTextW(controls_[i], DisplayText(spec_.controls[i].kind, text).c_str());
+    if (std::string(table_.controls[i].name) != name) continue;
+    SetWindowTextW(controls_[i], DisplayText(table_.controls[i].kind, text).c_str());
   }
 }
 
-int SpecWindow::IndexOf(HWND control) const {
+int TableWindow::IndexOf(HWND control) const {
   for (std::size_t i = 0; i < controls_.size(); ++i) {
     if (control && controls_[i] == control) return static_cast<int>(i);
   }
   return -1;
 }
 
-void SpecWindow::OnClick(const ControlSpec&) {}
+void TableWindow::OnClick(const ControlRow&) {}
 
-void SpecWindow::OnClose() { Destroy(); }
+void TableWindow::OnClose() { Destroy(); }
 
-void SpecWindow::OnCommand(int id, int code, HWND from) {
+void TableWindow::OnCommand(int id, int code, HWND from) {
   int index = IndexOf(from);
   if (index >= 0) {
-    if (code == BN_CLICKED && IsButton(spec_.controls[index].kind)) OnClick(spec_.controls[index]);
+    if (code == BN_CLICKED && IsButton(table_.controls[index].kind)) OnClick(table_.controls[index]);
     return;
   }
   // Enter arrives from the dialog manager as IDOK, since no button is the
@@ -255,24 +255,24 @@ void SpecWindow::OnCommand(int id, int code, HWND from) {
   // does nothing, since no button is the cancel button.
   if (id != IDOK) return;
   int focused = IndexOf(GetFocus());
-  if (focused >= 0 && IsButton(spec_.controls[focused].kind) && IsWindowEnabled(controls_[focused])) {
-    OnClick(spec_.controls[focused]);
+  if (focused >= 0 && IsButton(table_.controls[focused].kind) && IsWindowEnabled(controls_[focused])) {
+    OnClick(table_.controls[focused]);
   }
 }
 
-void SpecWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
+void TableWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
   Layout(dpi);
   SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void SpecWindow::OnNcDestroy() {
+void TableWindow::OnNcDestroy() {
   SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
   hwnd_ = nullptr;
   controls_.clear();
   ReleaseResources();
 }
 
-void SpecWindow::ReleaseResources() {
+void TableWindow::ReleaseResources() {
   if (font_) DeleteObject(font_);
   if (big_icon_) DestroyIcon(big_icon_);
   if (small_icon_) DestroyIcon(small_icon_);
@@ -281,7 +281,7 @@ void SpecWindow::ReleaseResources() {
   small_icon_ = nullptr;
 }
 
-LRESULT SpecWindow::Handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT TableWindow::Handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_COMMAND:
       OnCommand(LOWORD(wparam), HIWORD(wparam), reinterpret_cast<HWND>(lparam));
@@ -301,13 +301,13 @@ LRESULT SpecWindow::Handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam
   return DefWindowProcW(hwnd, message, wparam, lparam);
 }
 
-LRESULT CALLBACK SpecWindow::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT CALLBACK TableWindow::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_NCCREATE) {
-    auto* creating = static_cast<SpecWindow*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+    auto* creating = static_cast<TableWindow*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
     creating->hwnd_ = hwnd;
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creating));
   }
-  auto* self = reinterpret_cast<SpecWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  auto* self = reinterpret_cast<TableWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (!self) return DefWindowProcW(hwnd, message, wparam, lparam);
   return self->Handle(hwnd, message, wparam, lparam);
 }
