@@ -199,8 +199,9 @@ void TableWindow::LoadIcons(UINT dpi) {
 
 void TableWindow::Show() {
   if (!hwnd_) return;
+  focus_ = table_.initial_focus ? Control(table_.initial_focus) : nullptr;
   ShowWindow(hwnd_, SW_SHOW);
-  if (HWND focus = table_.initial_focus ? Control(table_.initial_focus) : nullptr) SetFocus(focus);
+  if (focus_) SetFocus(focus_);
   PaintNow();
 }
 
@@ -260,6 +261,20 @@ void TableWindow::OnCommand(int id, int code, HWND from) {
   }
 }
 
+// The window manager may activate the window again some time after it was
+// shown (an X server under Wine does), and the default handling would then
+// give the focus to the frame: like a dialog, the window keeps the focus on
+// its controls instead. False when the default handling should run.
+bool TableWindow::OnActivate(bool active) {
+  if (!active) {
+    if (IndexOf(GetFocus()) >= 0) focus_ = GetFocus();
+    return false;
+  }
+  if (!focus_ || !IsWindowEnabled(focus_)) return false;
+  SetFocus(focus_);
+  return true;
+}
+
 void TableWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
   Layout(dpi);
   SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -268,6 +283,7 @@ void TableWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
 void TableWindow::OnNcDestroy() {
   SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
   hwnd_ = nullptr;
+  focus_ = nullptr;
   controls_.clear();
   ReleaseResources();
 }
@@ -289,6 +305,9 @@ LRESULT TableWindow::Handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
     case WM_CLOSE:
       OnClose();
       return 0;
+    case WM_ACTIVATE:
+      if (OnActivate(LOWORD(wparam) != WA_INACTIVE)) return 0;
+      break;
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
       return 0;

@@ -52,6 +52,7 @@ class TableWindow {
   static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT Handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
   void OnCommand(int id, int code, HWND from);
+  bool OnActivate(bool active);
   void OnDpiChanged(UINT dpi, const RECT& suggested);
   void OnNcDestroy();
 
@@ -66,6 +67,11 @@ class TableWindow {
   const WindowTable& table_;
   HWND hwnd_ = nullptr;
   std::vector<HWND> controls_;  // in the table's creation order
+  // The control that gets the focus when the window is activated: the
+  // table's initial control, then the one that had it when the window last
+  // lost the activation (to a message box, the folder dialog, another
+  // program).
+  HWND focus_ = nullptr;
   HFONT font_ = nullptr;
   HICON big_icon_ = nullptr;
   HICON small_icon_ = nullptr;

@@ -68,7 +68,9 @@ HWND WaitFor(const std::function<HWND()>& find, int timeout_ms) {
 }
 
 bool WaitUntilGone(HWND window, int timeout_ms) {
-  return WaitFor([&]() -> HWND { return IsWindow(window) ? nullptr : HWND_DESKTOP; }, timeout_ms) != nullptr;
+  if (!window) return true;
+  // The handle itself, no longer valid, is the non-null answer that ends the wait.
+  return WaitFor([&]() -> HWND { return IsWindow(window) ? nullptr : window; }, timeout_ms) != nullptr;
 }
 
 std::string TextOf(HWND window) {
@@ -124,7 +126,9 @@ MessageBoxView ReadMessageBox(HWND box) {
     if (!HasClass(child, L"Static") || !IsWindowVisible(child)) continue;
     LONG style = GetWindowLongW(child, GWL_STYLE);
     if ((style & SS_TYPEMASK) == SS_ICON) {
-      view.has_icon = true;
+      // The icon control is there in every box; it holds an icon only when
+      // the box was asked for one.
+      view.has_icon = view.has_icon || SendMessageW(child, STM_GETICON, 0, 0) != 0;
     } else if (view.text.empty()) {
       view.text = TextOf(child);
     }
