@@ -148,6 +148,28 @@ void DefaultWithDefaultData(Checks& checks, InstallerSession& session, const Fix
   ExpectGameFile(checks, fixture, "kosei00.dat", "default scenario 0");
 }
 
+// A browsed folder without the game's executable: the warning with the
+// exclamation icon over Form2, which stays open; BT2 then confirms nothing,
+// since the failed check cleared the game folder.
+void NotAGameFolder(Checks& checks, InstallerSession& session, const Fixture& fixture) {
+  checks.Section("browsed folder without the game");
+  HWND form2 = session.OpenFolderChoice("InstallBT");
+  if (!form2) return;
+  session.BrowseTo(form2, fixture.PackagePath());
+  session.AnswerMessageBox(session.WaitForMessageBox(form2), form2::kNoGameExe, true, "not a game folder");
+  checks.Expect(IsWindow(form2) && IsWindowVisible(form2), "the dialog stays open after the warning");
+  session.ConfirmSavedFolder(form2);
+  Sleep(500);
+  checks.Expect(IsWindow(form2) && IsWindowVisible(form2), "BT2 confirms nothing once the check has failed");
+  checks.Expect(DialogsOwnedBy(session.process().pid(), form2).empty(), "BT2 after a failed check: no box");
+  Close(form2);
+  checks.Expect(WaitUntilGone(form2), "the close box closes Form2");
+  ExpectQuietMainWindow(checks, session, "failed check");
+  checks.ExpectEqual(fixture.SavedPathBytes().value_or("(missing)"), fixture.SavedPathFileContent(),
+                     "a failed check leaves PathDATA.txt as it was");
+  ExpectGameFile(checks, fixture, "MAINDATA.DAT", "default main data");
+}
+
 // Without PathDATA.txt BT2 cannot be pressed; the browser opens with its
 // title, and cancelling it leaves the dialog open with no warning.
 void NoSavedFolderAndCancelledBrowser(Checks& checks, InstallerSession& session, const Fixture& fixture) {
@@ -158,13 +180,8 @@ void NoSavedFolderAndCancelledBrowser(Checks& checks, InstallerSession& session,
   CheckFolderDialog(checks, session, form2, form2::kBT2NoSavedPath);
   HWND bt2 = FindChild(form2, L"Button", ButtonCaption(form2::kBT2NoSavedPath));
   checks.Expect(bt2 && !IsWindowEnabled(bt2), "BT2 is disabled without a saved folder");
-  Press(FindChild(form2, L"Button", ButtonCaption(form2::kBT1)));
   const DWORD pid = session.process().pid();
-  HWND browser = WaitFor([&]() -> HWND {
-    auto dialogs = DialogsOwnedBy(pid, form2);
-    return dialogs.empty() ? nullptr : dialogs.front();
-  });
-  if (checks.Expect(browser != nullptr, "BT1 opens the folder browser over Form2")) {
+  if (HWND browser = session.OpenFolderBrowser(form2)) {
     checks.Expect(FindChild(browser, L"Static", form2::kBrowserTitle) != nullptr, "the browser shows its title");
     PressDialogButton(browser, IDCANCEL);
     checks.Expect(WaitUntilGone(browser), "Cancel closes the browser");
@@ -177,6 +194,21 @@ void NoSavedFolderAndCancelledBrowser(Checks& checks, InstallerSession& session,
   ExpectQuietMainWindow(checks, session, "cancelled browser");
   ExpectGameFile(checks, fixture, "MAINDATA.DAT", "default main data");
   checks.Expect(!fixture.HasSavedPath(), "a cancelled browser saves no folder");
+}
+
+// The game folder chosen in the browser: it is saved to PathDATA.txt in
+// code page 932 and the operation goes on with it.
+void GameFolderChosenInBrowser(Checks& checks, InstallerSession& session, const Fixture& fixture) {
+  checks.Section("game folder chosen in the browser");
+  fixture.WriteGame("MAINDATA.DAT", "game main data, second backup");
+  HWND form2 = session.OpenFolderChoice("BackupBT");
+  if (!form2) return;
+  session.BrowseTo(form2, fixture.GamePath());
+  checks.Expect(WaitUntilGone(form2), "Form2 closes after a game folder is chosen");
+  session.AnswerMessageBox(session.WaitForMessageBox(session.form1()), texts::kBackupDone, false, "BackupBT");
+  checks.ExpectEqual(fixture.SavedPathBytes().value_or("(missing)"), fixture.SavedPathFileContent(),
+                     "the chosen folder is saved in PathDATA.txt");
+  ExpectGameFile(checks, fixture, "Backup/MAINDATA.DAT", "game main data, second backup");
 }
 
 }  // namespace
@@ -194,7 +226,9 @@ void RunEndToEnd(Checks& checks, const std::filesystem::path& program) {
   Install(checks, session, fixture);
   Restore(checks, session, fixture);
   DefaultWithDefaultData(checks, session, fixture);
+  NotAGameFolder(checks, session, fixture);
   NoSavedFolderAndCancelledBrowser(checks, session, fixture);
+  GameFolderChosenInBrowser(checks, session, fixture);
   checks.Section("end");
   checks.Expect(session.CloseMainWindow(), "closing the main window ends the program with code 0");
 }

@@ -61,6 +61,8 @@ Fixture::~Fixture() {
 
 std::string Fixture::GamePath() const { return WideToUtf8(game_.wstring()); }
 
+std::string Fixture::PackagePath() const { return WideToUtf8(package_.wstring()); }
+
 // The package: catalogue files, a scenario series, a chronology file, a
 // world file in code page 932 naming two more files, music, and enough
 // sound files that the transfer takes a moment (the test looks at the
@@ -104,7 +106,11 @@ std::optional<std::string> Fixture::ReadGame(std::string_view relative) const {
 
 bool Fixture::GameHas(std::string_view relative) const { return fs::exists(game_ / Utf8Path(relative)); }
 
-void Fixture::WriteSavedPath() const { WriteFileBytes(package_ / L"PathDATA.txt", Cp932(GamePath()) + "\r\n"); }
+void Fixture::WriteSavedPath() const { WriteFileBytes(package_ / L"PathDATA.txt", SavedPathFileContent()); }
+
+std::string Fixture::SavedPathFileContent() const { return Cp932(GamePath()) + "\r\n"; }
+
+std::optional<std::string> Fixture::SavedPathBytes() const { return ReadFileBytes(package_ / L"PathDATA.txt"); }
 
 void Fixture::RemoveSavedPath() const {
   std::error_code ignored;

@@ -23,6 +23,7 @@ class Fixture {
   // The game folder as the installer holds it: a Windows path, UTF-8,
   // without a trailing backslash.
   std::string GamePath() const;
+  std::string PackagePath() const;
 
   // Files relative to the package or game folder ("nationDATA/1.dat").
   void WriteGame(std::string_view relative, std::string_view bytes) const;
@@ -32,6 +33,9 @@ class Fixture {
   // PathDATA.txt in the package folder, naming the game folder, as the
   // installer writes it (code page 932, CR LF).
   void WriteSavedPath() const;
+  // What the installer writes there for the fixture's game folder.
+  std::string SavedPathFileContent() const;
+  std::optional<std::string> SavedPathBytes() const;
   void RemoveSavedPath() const;
   bool HasSavedPath() const;
 

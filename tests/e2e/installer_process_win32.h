@@ -27,6 +27,7 @@ class InstallerProcess {
   void Suspend();
   void Resume();
 
+  HANDLE handle() const { return info_.hProcess; }
   DWORD pid() const { return info_.dwProcessId; }
   DWORD thread_id() const { return info_.dwThreadId; }
 

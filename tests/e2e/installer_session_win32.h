@@ -31,6 +31,11 @@ class InstallerSession {
   // Presses a main window button and waits for the folder dialog; null
   // when it does not open.
   HWND OpenFolderChoice(const char* button);
+  // Presses BT1 of an open folder dialog and waits for the folder browser;
+  // null when it does not open.
+  HWND OpenFolderBrowser(HWND form2);
+  // Presses BT1, picks `folder` in the browser and confirms it with OK.
+  void BrowseTo(HWND form2, const std::string& folder);
   // Presses BT2 of an open folder dialog whose BT2 offers the saved folder.
   void ConfirmSavedFolder(HWND form2);
   // The progress notice, caught while the transfer runs, or null when a

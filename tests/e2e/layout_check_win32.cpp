@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "e2e/remote_window_win32.h"
+#include "transfer/wide_text_win32.h"
 #include "winui/display_text.h"
 
 namespace tolvashu::e2e {
@@ -82,7 +83,10 @@ std::string NameOf(const Controls& controls, HWND window) {
   for (const auto& [name, hwnd] : controls) {
     if (hwnd == window) return name;
   }
-  return window ? "(another window)" : "(nothing)";
+  if (!window) return "(nothing)";
+  wchar_t window_class[64] = {};
+  GetClassNameW(window, window_class, 64);
+  return "(another window: " + WideToUtf8(window_class) + " «" + TextOf(window) + "»)";
 }
 
 // Types Tab once and waits for the focus to move.

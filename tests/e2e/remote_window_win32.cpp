@@ -1,5 +1,7 @@
 #include "e2e/remote_window_win32.h"
 
+#include <shlobj.h>
+
 #include "transfer/wide_text_win32.h"
 
 namespace tolvashu::e2e {
@@ -134,6 +136,19 @@ MessageBoxView ReadMessageBox(HWND box) {
     }
   }
   return view;
+}
+
+bool SelectInFolderBrowser(HANDLE process, HWND browser, const std::string& path) {
+  std::wstring wide = Utf8ToWide(path);
+  const SIZE_T bytes = (wide.size() + 1) * sizeof(wchar_t);
+  void* remote = VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  if (!remote) return false;
+  bool written = WriteProcessMemory(process, remote, wide.c_str(), bytes, nullptr) != FALSE;
+  DWORD_PTR ignored = 0;
+  bool sent = written && SendMessageTimeoutW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(remote),
+                                             SMTO_ABORTIFHUNG, kWaitMs, &ignored) != 0;
+  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  return sent;
 }
 
 void PressDialogButton(HWND dialog, int id) {
