@@ -1,5 +1,7 @@
 #include "winui/table_window_win32.h"
 
+#include <algorithm>
+
 #include "transfer/wide_text_win32.h"
 #include "winui/display_text.h"
 #include "winui/program_icon.h"
@@ -74,6 +76,34 @@ bool RegisterWindowClass(WNDPROC procedure) {
   window_class.hIconSm = LoadProgramIcon(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED);
   registered = RegisterClassExW(&window_class) != 0;
   return registered;
+}
+
+// The size a label's text needs in `font`: on one line, or broken into
+// lines at `wrap_width` pixels when that is given.
+SIZE TextSize(HWND label, HFONT font, int wrap_width) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(label)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(label, text.data(), static_cast<int>(text.size()))));
+  RECT bounds{0, 0, wrap_width, 0};
+  UINT format = DT_CALCRECT | DT_NOPREFIX | (wrap_width > 0 ? DT_WORDBREAK : DT_SINGLELINE);
+  HDC dc = GetDC(label);
+  HGDIOBJ previous = SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &bounds, format);
+  SelectObject(dc, previous);
+  ReleaseDC(label, dc);
+  return SIZE{bounds.right - bounds.left, bounds.bottom - bounds.top};
+}
+
+// The tables' label sizes were made for a smaller font than today's message
+// fonts; a label keeps its place but grows, to the right as far as the
+// client area allows and then downwards, until its text is shown whole
+// instead of being cut off.
+RECT FitLabel(HWND label, HFONT font, RECT at, SIZE client) {
+  SIZE one_line = TextSize(label, font, 0);
+  if (one_line.cx <= at.right - at.left && one_line.cy <= at.bottom - at.top) return at;
+  at.right = std::max(at.right, std::min<LONG>(at.left + one_line.cx, client.cx));
+  SIZE wrapped = TextSize(label, font, at.right - at.left);
+  at.bottom = std::max(at.bottom, std::min<LONG>(at.top + wrapped.cy, client.cy));
+  return at;
 }
 
 // The outer size of a window whose client area is the table's, at a DPI.
@@ -171,10 +201,14 @@ void TableWindow::Layout(UINT dpi) {
   if (SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi)) {
     font = CreateFontIndirectW(&metrics.lfMessageFont);
   }
+  const SIZE client{TwipsToPixels(table_.client_width, dots), TwipsToPixels(table_.client_height, dots)};
   for (std::size_t i = 0; i < controls_.size(); ++i) {
     const TwipsRect& r = table_.controls[i].rect;
-    MoveWindow(controls_[i], TwipsToPixels(r.left, dots), TwipsToPixels(r.top, dots), TwipsToPixels(r.width, dots),
-               TwipsToPixels(r.height, dots), FALSE);
+    RECT at{TwipsToPixels(r.left, dots), TwipsToPixels(r.top, dots), 0, 0};
+    at.right = at.left + TwipsToPixels(r.width, dots);
+    at.bottom = at.top + TwipsToPixels(r.height, dots);
+    if (table_.controls[i].kind == ControlKind::kLabel) at = FitLabel(controls_[i], font, at, client);
+    MoveWindow(controls_[i], at.left, at.top, at.right - at.left, at.bottom - at.top, FALSE);
     SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   }
   if (font_) DeleteObject(font_);

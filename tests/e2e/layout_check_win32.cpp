@@ -49,15 +49,29 @@ void CheckCentred(Checks& checks, HWND window, const WindowTable& table) {
   checks.Expect(std::labs(dx) <= 2 && std::labs(dy) <= 2, Named(table, "centred on the screen"));
 }
 
+// A label is at least as large as its table says, and grows only as far as
+// the client area reaches (to show its whole text in a larger font).
+void CheckLabelSize(Checks& checks, HWND label, const RECT& actual, const ControlRow& wanted, const std::string& what,
+                    int dpi) {
+  SIZE client = ClientSize(GetParent(label));
+  checks.Expect(actual.right - actual.left >= TwipsToPixels(wanted.rect.width, dpi) && actual.right <= client.cx,
+                what + " width: the table's, or wider within the window");
+  checks.Expect(actual.bottom - actual.top >= TwipsToPixels(wanted.rect.height, dpi) && actual.bottom <= client.cy,
+                what + " height: the table's, or taller within the window");
+}
+
 void CheckControl(Checks& checks, HWND control, const ControlRow& wanted, const WindowTable& table, int dpi) {
   std::string what = Named(table, wanted.name);
   RECT actual = RectInParent(control);
   const TwipsRect& r = wanted.rect;
   checks.ExpectEqual(actual.left, TwipsToPixels(r.left, dpi), what + " left");
   checks.ExpectEqual(actual.top, TwipsToPixels(r.top, dpi), what + " top");
+  if (!IsButton(wanted.kind)) {
+    CheckLabelSize(checks, control, actual, wanted, what, dpi);
+    return;
+  }
   checks.ExpectEqual(actual.right - actual.left, TwipsToPixels(r.width, dpi), what + " width");
   checks.ExpectEqual(actual.bottom - actual.top, TwipsToPixels(r.height, dpi), what + " height");
-  if (!IsButton(wanted.kind)) return;
   LONG style = GetWindowLongW(control, GWL_STYLE);
   checks.ExpectEqual(style & BS_TYPEMASK, BS_PUSHBUTTON, what + " is a plain push button (not default)");
   checks.Expect((style & WS_TABSTOP) != 0, what + " is a Tab stop");
