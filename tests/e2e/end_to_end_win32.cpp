@@ -48,11 +48,10 @@ void CheckNotice(Checks& checks, InstallerSession& session, HWND notice) {
   session.process().Resume();
 }
 
-// Presses a main window button, confirms the saved folder with BT2 and
-// answers the box that ends the operation.
-void RunOperation(Checks& checks, InstallerSession& session, const char* button, const std::string& message,
-                  bool look_at_windows) {
-  HWND form2 = session.OpenFolderChoice(button);
+// Confirms the saved folder in the open folder dialog with BT2 and answers
+// the box that ends the operation.
+void FinishOperation(Checks& checks, InstallerSession& session, HWND form2, const char* button,
+                     const std::string& message, bool look_at_windows) {
   if (!form2) return;
   if (look_at_windows) CheckFolderDialog(checks, session, form2, session.SavedFolderCaption());
   session.ConfirmSavedFolder(form2);
@@ -60,6 +59,12 @@ void RunOperation(Checks& checks, InstallerSession& session, const char* button,
   if (look_at_windows) CheckNotice(checks, session, session.WaitForNotice());
   session.AnswerMessageBox(session.WaitForMessageBox(session.form1()), message, false, button);
   checks.Expect(IsWindowEnabled(session.form1()) != FALSE, std::string(button) + ": the main window is idle again");
+}
+
+// Presses a main window button and runs its operation on the saved folder.
+void RunOperation(Checks& checks, InstallerSession& session, const char* button, const std::string& message,
+                  bool look_at_windows) {
+  FinishOperation(checks, session, session.OpenFolderChoice(button), button, message, look_at_windows);
 }
 
 void ExpectGameFile(Checks& checks, const Fixture& fixture, const char* relative, const std::string& content) {
@@ -93,17 +98,21 @@ void DefaultWithoutDefaultData(Checks& checks, InstallerSession& session, const 
 
 void CloseBoxChangesNothing(Checks& checks, InstallerSession& session, const Fixture& fixture) {
   checks.Section("folder dialog closed with its close box");
-  HWND form2 = session.OpenFolderChoice("InstallBT");
+  HWND form2 = session.OpenFolderChoice("BackupBT");
   if (!form2) return;
   Close(form2);
   checks.Expect(WaitUntilGone(form2), "the close box closes Form2");
   ExpectQuietMainWindow(checks, session, "close box");
+  ExpectNoGameFile(checks, fixture, "Backup/MAINDATA.DAT");
   ExpectGameFile(checks, fixture, "MAINDATA.DAT", "game main data");
 }
 
 void Backup(Checks& checks, InstallerSession& session, const Fixture& fixture) {
-  checks.Section("Backup");
-  RunOperation(checks, session, "BackupBT", texts::kBackupDone, false);
+  // The focus is back on BackupBT, the button clicked last, once the folder
+  // dialog has gone; Enter presses it, as no default button takes the key.
+  checks.Section("Backup, started with Enter");
+  FinishOperation(checks, session, session.OpenFolderChoiceWithEnter("BackupBT"), "BackupBT", texts::kBackupDone,
+                  false);
   ExpectGameFile(checks, fixture, "Backup/MAINDATA.DAT", "game main data");
   ExpectGameFile(checks, fixture, "Backup/kosei00.dat", "game scenario 0");
   ExpectGameFile(checks, fixture, "Backup/Sison.dat", "game descendants");

@@ -32,6 +32,19 @@ bool InstallerSession::CloseMainWindow() {
 
 HWND InstallerSession::OpenFolderChoice(const char* button) {
   Press(form1_controls_.at(button));
+  return WaitForFolderChoice(button);
+}
+
+HWND InstallerSession::OpenFolderChoiceWithEnter(const char* button) {
+  HWND wanted = form1_controls_.at(button);
+  bool focused = WaitFor([&]() -> HWND { return FocusOf(process_.thread_id()) == wanted ? wanted : nullptr; },
+                         2000) != nullptr;
+  checks_.Expect(focused, std::string(button) + " has the focus");
+  TypeKey(VK_RETURN);
+  return WaitForFolderChoice(button);
+}
+
+HWND InstallerSession::WaitForFolderChoice(const char* button) {
   const DWORD pid = process_.pid();
   HWND form2 = WaitFor([pid] { return FindTopLevel(pid, form2::kCaption); });
   checks_.Expect(form2 != nullptr, std::string("the folder dialog opens for ") + button);

@@ -31,6 +31,9 @@ class InstallerSession {
   // Presses a main window button and waits for the folder dialog; null
   // when it does not open.
   HWND OpenFolderChoice(const char* button);
+  // The same with the keyboard: checks that the button has the focus and
+  // types Enter.
+  HWND OpenFolderChoiceWithEnter(const char* button);
   // Presses BT1 of an open folder dialog and waits for the folder browser;
   // null when it does not open.
   HWND OpenFolderBrowser(HWND form2);
@@ -56,6 +59,8 @@ class InstallerSession {
   InstallerProcess process_;
   HWND form1_ = nullptr;
   Controls form1_controls_;
+
+  HWND WaitForFolderChoice(const char* button);
 };
 
 }  // namespace tolvashu::e2e

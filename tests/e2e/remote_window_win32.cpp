@@ -104,7 +104,7 @@ HWND FocusOf(DWORD thread_id) {
 
 void Press(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
 
-void TypeTab(bool shift) {
+void TypeKey(WORD key_code, bool shift) {
   std::vector<INPUT> keys;
   auto key = [&keys](WORD code, bool up) {
     INPUT input{};
@@ -114,8 +114,8 @@ void TypeTab(bool shift) {
     keys.push_back(input);
   };
   if (shift) key(VK_SHIFT, false);
-  key(VK_TAB, false);
-  key(VK_TAB, true);
+  key(key_code, false);
+  key(key_code, true);
   if (shift) key(VK_SHIFT, true);
   SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
 }

@@ -38,8 +38,9 @@ HWND FocusOf(DWORD thread_id);
 
 // Presses a button as a click does, without waiting for what it starts.
 void Press(HWND button);
-// Types Tab (or Shift+Tab) into whatever window has the focus.
-void TypeTab(bool shift);
+// Types a key (with Shift held, when asked) into whatever window has the
+// focus.
+void TypeKey(WORD key, bool shift = false);
 // Asks a window to close, as its close box does.
 void Close(HWND window);
 
