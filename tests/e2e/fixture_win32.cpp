@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 #include "transfer/wide_text_win32.h"
 
@@ -48,15 +49,20 @@ std::optional<std::string> ReadFileBytes(const fs::path& path) {
   return content.str();
 }
 
-Fixture::Fixture()
-    : root_(FreshRoot()), package_(root_ / Utf8Path("ワールドパッケージ")), game_(root_ / Utf8Path("ゲーム")) {
+Fixture::Fixture() : Fixture(FreshRoot()) {}
+
+Fixture::Fixture(fs::path root)
+    : root_(std::move(root)),
+      owns_root_(fs::create_directories(root_)),
+      package_(root_ / Utf8Path("ワールドパッケージ")),
+      game_(root_ / Utf8Path("ゲーム")) {
   MakePackage();
   MakeGame();
 }
 
 Fixture::~Fixture() {
   std::error_code ignored;
-  fs::remove_all(root_, ignored);
+  if (owns_root_) fs::remove_all(root_, ignored);
 }
 
 std::string Fixture::GamePath() const { return WideToUtf8(game_.wstring()); }

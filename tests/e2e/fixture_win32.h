@@ -13,7 +13,10 @@ namespace tolvashu::e2e {
 
 class Fixture {
  public:
+  // In a fresh folder of the temporary folder.
   Fixture();
+  // In `root`, which is removed afterwards when the fixture created it.
+  explicit Fixture(std::filesystem::path root);
   ~Fixture();
   Fixture(const Fixture&) = delete;
   Fixture& operator=(const Fixture&) = delete;
@@ -44,6 +47,7 @@ class Fixture {
   void MakeGame() const;
 
   std::filesystem::path root_;
+  bool owns_root_;
   std::filesystem::path package_;
   std::filesystem::path game_;
 };

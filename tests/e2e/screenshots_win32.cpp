@@ -36,7 +36,8 @@ void ShootFolderDialog(InstallerSession& session, const char* name) {
 }  // namespace
 
 void RunScreenshots(Checks& checks, const std::filesystem::path& program) {
-  Fixture fixture;
+  // A short folder that reads well on BT2 and is the same in every picture.
+  Fixture fixture(L"C:\\Games");
   fixture.WriteSavedPath();
   InstallerSession session(checks, fixture, program);
   if (!session.Start()) return;
