@@ -1,15 +1,17 @@
 # Sourced by the scripts that work the Windows program through its windows
 # under Wine (scripts/e2e-windows, scripts/screenshots-windows): builds the
-# program and the end-to-end driver of the windows preset, starts Xvfb when
-# there is no display and the build's Wine server, and stops both when the
-# calling script exits. Needs the windows preset configured.
+# program, the end-to-end driver and the window unit tests of the windows
+# preset, starts Xvfb when there is no display and the build's Wine server,
+# and stops both when the calling script exits. Needs the windows preset
+# configured.
 # usage: windows_program_start; ...; run_driver [--screenshots]
 windows_build=build/windows
 windows_program="$windows_build/src/app/TolvashuInstaller.exe"
 windows_driver="$windows_build/tests/e2e/tolvashu_e2e_driver.exe"
+windows_window_tests="$windows_build/tests/winui/winui_tests.exe"
 
 windows_program_start() {
-  cmake --build --preset windows --target tolvashu_e2e_driver >/dev/null
+  cmake --build --preset windows --target tolvashu_e2e_driver winui_tests >/dev/null
   . scripts/lib/wine.sh
   . scripts/lib/xvfb.sh
   trap 'wine_stop; xvfb_stop' EXIT

@@ -1,0 +1,130 @@
+#include "winui/table_window_win32.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "transfer/wide_text_win32.h"
+
+namespace tolvashu {
+namespace {
+
+// Created in one order, tabbed in another, with a label too narrow for its
+// text and a multi-line button.
+constexpr ControlRow kControls[] = {
+    {"Lower", ControlKind::kMultiLineButton, "", {120, 840, 4000, 975}, 2},
+    {"Upper", ControlKind::kButton, "上のボタン", {120, 360, 4000, 375}, 1},
+    {"Narrow", ControlKind::kLabel, "とても長いラベルの文字列です。最後まで見えること。", {240, 120, 600, 255}, 0},
+};
+constexpr WindowTable kTable = MakeWindowTable("Test", "表のウィンドウ", Frame::kFixedSingle, 6000, 2000,
+                                               StartPosition::kCenterScreen, kControls, "Upper");
+
+class ClickCounter : public TableWindow {
+ public:
+  ClickCounter() : TableWindow(kTable) {}
+  std::vector<std::string> clicked;
+
+ protected:
+  void OnClick(const ControlRow& control) override { clicked.push_back(control.name); }
+};
+
+std::string TextOf(HWND window) {
+  wchar_t text[256] = {};
+  GetWindowTextW(window, text, 256);
+  return WideToUtf8(text);
+}
+
+RECT RectInParent(HWND child) {
+  RECT rect{};
+  GetWindowRect(child, &rect);
+  MapWindowPoints(HWND_DESKTOP, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+// Whether the window system can make windows at all: Wine without a display
+// cannot. These tests then have nothing to look at and are skipped;
+// scripts/e2e-windows runs them again with a display.
+bool WindowsCanBeMade() {
+  HWND probe = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  if (!probe) return false;
+  DestroyWindow(probe);
+  return true;
+}
+
+class TableWindowTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    if (!WindowsCanBeMade()) GTEST_SKIP() << "no display to make windows on";
+    ASSERT_TRUE(window_.Create(nullptr));
+  }
+  int Pixels(int twips) const { return TwipsToPixels(twips, static_cast<int>(GetDpiForWindow(window_.hwnd()))); }
+
+  ClickCounter window_;
+};
+
+TEST_F(TableWindowTest, ClientAreaAndButtonsHaveTheTablesSizes) {
+  RECT client{};
+  GetClientRect(window_.hwnd(), &client);
+  EXPECT_EQ(client.right, Pixels(6000));
+  EXPECT_EQ(client.bottom, Pixels(2000));
+  RECT upper = RectInParent(window_.Control("Upper"));
+  EXPECT_EQ(upper.left, Pixels(120));
+  EXPECT_EQ(upper.top, Pixels(360));
+  EXPECT_EQ(upper.right - upper.left, Pixels(4000));
+  EXPECT_EQ(upper.bottom - upper.top, Pixels(375));
+  EXPECT_EQ(TextOf(window_.hwnd()), "表のウィンドウ");
+}
+
+TEST_F(TableWindowTest, FrameIsFixedWithACloseBoxOnly) {
+  LONG style = GetWindowLongW(window_.hwnd(), GWL_STYLE);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+  for (const char* name : {"Upper", "Lower"}) {
+    EXPECT_EQ(GetWindowLongW(window_.Control(name), GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON) << name;
+  }
+  EXPECT_TRUE(GetWindowLongW(window_.Control("Lower"), GWL_STYLE) & BS_MULTILINE);
+}
+
+TEST_F(TableWindowTest, TabFollowsTheTabIndexNotTheCreationOrder) {
+  HWND upper = window_.Control("Upper");
+  HWND lower = window_.Control("Lower");
+  EXPECT_EQ(GetNextDlgTabItem(window_.hwnd(), upper, FALSE), lower);
+  EXPECT_EQ(GetNextDlgTabItem(window_.hwnd(), lower, FALSE), upper);
+  EXPECT_EQ(GetNextDlgTabItem(window_.hwnd(), lower, TRUE), upper);
+  // Stacked by tab index: the label first, then Upper, then Lower.
+  EXPECT_EQ(GetWindow(window_.hwnd(), GW_CHILD), window_.Control("Narrow"));
+  EXPECT_EQ(GetWindow(window_.Control("Narrow"), GW_HWNDNEXT), upper);
+  EXPECT_EQ(GetWindow(upper, GW_HWNDNEXT), lower);
+}
+
+TEST_F(TableWindowTest, ALabelTooSmallForItsTextGrowsWithinTheWindow) {
+  RECT label = RectInParent(window_.Control("Narrow"));
+  EXPECT_EQ(label.left, Pixels(240));
+  EXPECT_EQ(label.top, Pixels(120));
+  EXPECT_GT(label.right - label.left, Pixels(600));
+  EXPECT_LE(label.right, Pixels(6000));
+  EXPECT_GE(label.bottom - label.top, Pixels(255));
+}
+
+TEST_F(TableWindowTest, CaptionsBreakAtCrAndShowAmpersands) {
+  window_.SetControlText("Lower", "前回保存したパス名、\rD:\\A&B\rを選択する。");
+  EXPECT_EQ(TextOf(window_.Control("Lower")), "前回保存したパス名、\r\nD:\\A&&B\r\nを選択する。");
+}
+
+TEST_F(TableWindowTest, AClickReachesTheWindowWithTheControlsRow) {
+  SendMessageW(window_.Control("Lower"), BM_CLICK, 0, 0);
+  SendMessageW(window_.Control("Upper"), BM_CLICK, 0, 0);
+  EXPECT_EQ(window_.clicked, (std::vector<std::string>{"Lower", "Upper"}));
+}
+
+TEST_F(TableWindowTest, ClosingDestroysTheWindowAndItsControls) {
+  HWND hwnd = window_.hwnd();
+  SendMessageW(hwnd, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(window_.IsOpen());
+  EXPECT_FALSE(IsWindow(hwnd));
+  EXPECT_EQ(window_.Control("Upper"), nullptr);
+}
+
+}  // namespace
+}  // namespace tolvashu
