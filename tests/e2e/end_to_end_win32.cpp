@@ -21,6 +21,12 @@ std::string DefaultWarning() {
   return std::string(texts::kNoDefaultData1) + "\r" + texts::kNoDefaultData2 + "\r" + texts::kNoDefaultData3;
 }
 
+std::string NoBackupWarning() { return std::string(texts::kNoBackupData1) + "\r" + texts::kNoBackupData2; }
+
+std::string UnwritableReport(const std::string& name) {
+  return std::string(texts::kReportHead) + "\r" + name + "\r" + texts::kReportTail;
+}
+
 void CheckMainWindow(Checks& checks, InstallerSession& session) {
   checks.Section("main window");
   CheckLayout(checks, session.form1(), kForm1, session.form1_controls());
@@ -96,6 +102,19 @@ void DefaultWithoutDefaultData(Checks& checks, InstallerSession& session, const 
   }
 }
 
+// Restore before any backup: the Backup folder that the Default operation
+// just made is empty, so nothing is restored and the game keeps its data.
+void RestoreWithoutBackup(Checks& checks, InstallerSession& session, const Fixture& fixture) {
+  checks.Section("Restore without a backup");
+  HWND form2 = session.OpenFolderChoice("RestoreBT");
+  if (!form2) return;
+  session.ConfirmSavedFolder(form2);
+  session.AnswerMessageBox(session.WaitForMessageBox(session.form1()), NoBackupWarning(), false, "Restore guard");
+  ExpectGameFile(checks, fixture, "MAINDATA.DAT", "game main data");
+  ExpectGameFile(checks, fixture, "Sison.dat", "game descendants");
+  ExpectGameFile(checks, fixture, "年表5.txt", "game chronology 5");
+}
+
 void CloseBoxChangesNothing(Checks& checks, InstallerSession& session, const Fixture& fixture) {
   checks.Section("folder dialog closed with its close box");
   HWND form2 = session.OpenFolderChoice("BackupBT");
@@ -155,6 +174,23 @@ void DefaultWithDefaultData(Checks& checks, InstallerSession& session, const Fix
   RunOperation(checks, session, "DefoBT", texts::kDefaultDone, false);
   ExpectGameFile(checks, fixture, "MAINDATA.DAT", "default main data");
   ExpectGameFile(checks, fixture, "kosei00.dat", "default scenario 0");
+}
+
+// A game file that cannot be replaced (read-only, as when the game holds it
+// open) is named in a box with the exclamation icon instead of the
+// completion message, and keeps its content.
+void UnwritableFileReported(Checks& checks, InstallerSession& session, const Fixture& fixture) {
+  checks.Section("Install onto a read-only file");
+  fixture.SetGameReadOnly("MAINDATA.DAT", true);
+  HWND form2 = session.OpenFolderChoice("InstallBT");
+  if (form2) {
+    session.ConfirmSavedFolder(form2);
+    session.AnswerMessageBox(session.WaitForMessageBox(session.form1()), UnwritableReport("MAINDATA.DAT"), true,
+                             "report");
+  }
+  fixture.SetGameReadOnly("MAINDATA.DAT", false);
+  ExpectGameFile(checks, fixture, "MAINDATA.DAT", "default main data");
+  ExpectGameFile(checks, fixture, "kosei01.dat", "package scenario 1");
 }
 
 // A browsed folder without the game's executable: the warning with the
@@ -230,11 +266,13 @@ void RunEndToEnd(Checks& checks, const std::filesystem::path& program) {
   if (!session.Start()) return;
   CheckMainWindow(checks, session);
   DefaultWithoutDefaultData(checks, session, fixture);
+  RestoreWithoutBackup(checks, session, fixture);
   CloseBoxChangesNothing(checks, session, fixture);
   Backup(checks, session, fixture);
   Install(checks, session, fixture);
   Restore(checks, session, fixture);
   DefaultWithDefaultData(checks, session, fixture);
+  UnwritableFileReported(checks, session, fixture);
   NotAGameFolder(checks, session, fixture);
   NoSavedFolderAndCancelledBrowser(checks, session, fixture);
   GameFolderChosenInBrowser(checks, session, fixture);

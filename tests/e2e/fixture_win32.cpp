@@ -112,6 +112,14 @@ std::optional<std::string> Fixture::ReadGame(std::string_view relative) const {
 
 bool Fixture::GameHas(std::string_view relative) const { return fs::exists(game_ / Utf8Path(relative)); }
 
+void Fixture::SetGameReadOnly(std::string_view relative, bool read_only) const {
+  fs::path path = game_ / Utf8Path(relative);
+  DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return;
+  attributes = read_only ? (attributes | FILE_ATTRIBUTE_READONLY) : (attributes & ~FILE_ATTRIBUTE_READONLY);
+  SetFileAttributesW(path.c_str(), attributes);
+}
+
 void Fixture::WriteSavedPath() const { WriteFileBytes(package_ / L"PathDATA.txt", SavedPathFileContent()); }
 
 std::string Fixture::SavedPathFileContent() const { return Cp932(GamePath()) + "\r\n"; }

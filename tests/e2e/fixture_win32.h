@@ -32,6 +32,8 @@ class Fixture {
   void WriteGame(std::string_view relative, std::string_view bytes) const;
   std::optional<std::string> ReadGame(std::string_view relative) const;
   bool GameHas(std::string_view relative) const;
+  // Sets or clears the read-only attribute of a game file.
+  void SetGameReadOnly(std::string_view relative, bool read_only) const;
 
   // PathDATA.txt in the package folder, naming the game folder, as the
   // installer writes it (code page 932, CR LF).
