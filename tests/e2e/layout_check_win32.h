@@ -20,9 +20,9 @@ Controls FindControls(Checks& checks, HWND window, const WindowTable& table,
                       const std::map<std::string, std::string>& captions = {});
 
 // Everything that can be seen without input: caption, frame style, client
-// size, centring and the controls' styles and rectangles. (The window icon
-// cannot be read from another process under Wine; the program file's icon
-// is checked instead, and the screenshots show the windows' icons.)
+// size, centring and the controls' styles and rectangles. (Wine answers no
+// WM_GETICON from another process, so the windows' icons are checked by the
+// window unit tests, and the program file's icon by CheckProgramFile.)
 void CheckLayout(Checks& checks, HWND window, const WindowTable& table, const Controls& controls);
 
 // The initial focus, then Tab through every control that takes the focus

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "transfer/wide_text_win32.h"
@@ -116,6 +117,20 @@ TEST_F(TableWindowTest, AClickReachesTheWindowWithTheControlsRow) {
   SendMessageW(window_.Control("Lower"), BM_CLICK, 0, 0);
   SendMessageW(window_.Control("Upper"), BM_CLICK, 0, 0);
   EXPECT_EQ(window_.clicked, (std::vector<std::string>{"Lower", "Upper"}));
+}
+
+TEST_F(TableWindowTest, TheWindowShowsTheProgramIconInBothSizes) {
+  for (auto [which, metric] : {std::pair{ICON_BIG, SM_CXICON}, std::pair{ICON_SMALL, SM_CXSMICON}}) {
+    auto icon = reinterpret_cast<HICON>(SendMessageW(window_.hwnd(), WM_GETICON, which, 0));
+    ASSERT_NE(icon, nullptr) << which;
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(icon, &info));
+    BITMAP colour{};
+    GetObjectW(info.hbmColor, sizeof(colour), &colour);
+    EXPECT_EQ(colour.bmWidth, GetSystemMetricsForDpi(metric, GetDpiForWindow(window_.hwnd()))) << which;
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+  }
 }
 
 TEST_F(TableWindowTest, ClosingDestroysTheWindowAndItsControls) {
