@@ -1,10 +1,9 @@
 #include "winui/table_window_win32.h"
 
-#include <algorithm>
-
 #include "transfer/wide_text_win32.h"
 #include "winui/display_text.h"
 #include "winui/program_icon.h"
+#include "winui/text_fit_win32.h"
 
 namespace tolvashu {
 
@@ -14,6 +13,9 @@ constexpr wchar_t kWindowClass[] = L"TolvashuWindow";
 // Control ids start well above IDOK and IDCANCEL, which the dialog manager
 // sends for Enter and Esc.
 constexpr int kFirstControlId = 100;
+// The space a push button keeps between its edges and its caption, on
+// either side.
+constexpr int kButtonTextMarginTwips = 120;
 
 struct FrameStyle {
   DWORD style;
@@ -76,34 +78,6 @@ bool RegisterWindowClass(WNDPROC procedure) {
   window_class.hIconSm = LoadProgramIcon(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED);
   registered = RegisterClassExW(&window_class) != 0;
   return registered;
-}
-
-// The size a label's text needs in `font`: on one line, or broken into
-// lines at `wrap_width` pixels when that is given.
-SIZE TextSize(HWND label, HFONT font, int wrap_width) {
-  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(label)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(label, text.data(), static_cast<int>(text.size()))));
-  RECT bounds{0, 0, wrap_width, 0};
-  UINT format = DT_CALCRECT | DT_NOPREFIX | (wrap_width > 0 ? DT_WORDBREAK : DT_SINGLELINE);
-  HDC dc = GetDC(label);
-  HGDIOBJ previous = SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
-  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &bounds, format);
-  SelectObject(dc, previous);
-  ReleaseDC(label, dc);
-  return SIZE{bounds.right - bounds.left, bounds.bottom - bounds.top};
-}
-
-// The tables' label sizes were made for a smaller font than today's message
-// fonts; a label keeps its place but grows, to the right as far as the
-// client area allows and then downwards, until its text is shown whole
-// instead of being cut off.
-RECT FitLabel(HWND label, HFONT font, RECT at, SIZE client) {
-  SIZE one_line = TextSize(label, font, 0);
-  if (one_line.cx <= at.right - at.left && one_line.cy <= at.bottom - at.top) return at;
-  at.right = std::max(at.right, std::min<LONG>(at.left + one_line.cx, client.cx));
-  SIZE wrapped = TextSize(label, font, at.right - at.left);
-  at.bottom = std::max(at.bottom, std::min<LONG>(at.top + wrapped.cy, client.cy));
-  return at;
 }
 
 // The outer size of a window whose client area is the table's, at a DPI.
@@ -175,6 +149,7 @@ bool TableWindow::CreateControls() {
                                  ProgramModule(), nullptr);
     if (!child) return false;
     controls_.push_back(child);
+    texts_.emplace_back(control.caption);
   }
   return true;
 }
@@ -201,18 +176,21 @@ void TableWindow::Layout(UINT dpi) {
   if (SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi)) {
     font = CreateFontIndirectW(&metrics.lfMessageFont);
   }
+  HFONT previous_font = font_;
+  font_ = font;
+  dpi_ = dots;
   const SIZE client{TwipsToPixels(table_.client_width, dots), TwipsToPixels(table_.client_height, dots)};
   for (std::size_t i = 0; i < controls_.size(); ++i) {
+    SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    ShowText(i);
     const TwipsRect& r = table_.controls[i].rect;
     RECT at{TwipsToPixels(r.left, dots), TwipsToPixels(r.top, dots), 0, 0};
     at.right = at.left + TwipsToPixels(r.width, dots);
     at.bottom = at.top + TwipsToPixels(r.height, dots);
     if (table_.controls[i].kind == ControlKind::kLabel) at = FitLabel(controls_[i], font, at, client);
     MoveWindow(controls_[i], at.left, at.top, at.right - at.left, at.bottom - at.top, FALSE);
-    SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   }
-  if (font_) DeleteObject(font_);
-  font_ = font;
+  if (previous_font) DeleteObject(previous_font);
   SIZE size = FrameSize(table_, dpi);
   SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   LoadIcons(dpi);
@@ -264,8 +242,21 @@ HWND TableWindow::Control(const char* name) const {
 void TableWindow::SetControlText(const char* name, const std::string& text) {
   for (std::size_t i = 0; i < controls_.size(); ++i) {
     if (std::string(table_.controls[i].name) != name) continue;
-    SetWindowTextW(controls_[i], DisplayText(table_.controls[i].kind, text).c_str());
+    texts_[i] = text;
+    ShowText(i);
   }
+}
+
+// A multi-line button breaks its caption at CR only, so a line that is too
+// wide for it (a long folder path) is shortened for the screen.
+void TableWindow::ShowText(std::size_t index) {
+  const ControlRow& control = table_.controls[index];
+  std::string shown = texts_[index];
+  if (control.kind == ControlKind::kMultiLineButton) {
+    int width = TwipsToPixels(control.rect.width - 2 * kButtonTextMarginTwips, dpi_);
+    shown = ShortenWideLines(shown, font_, width);
+  }
+  SetWindowTextW(controls_[index], DisplayText(control.kind, shown).c_str());
 }
 
 int TableWindow::IndexOf(HWND control) const {
@@ -319,6 +310,7 @@ void TableWindow::OnNcDestroy() {
   hwnd_ = nullptr;
   focus_ = nullptr;
   controls_.clear();
+  texts_.clear();
   ReleaseResources();
 }
 

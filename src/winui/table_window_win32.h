@@ -39,7 +39,8 @@ class TableWindow {
   const WindowTable& table() const { return table_; }
   // The control of that name, or null when the window is closed.
   HWND Control(const char* name) const;
-  // Sets a control's text (UTF-8, CR breaks a line).
+  // Sets a control's text (UTF-8, CR breaks a line). A multi-line button
+  // shows a line too wide for it shortened in the middle.
   void SetControlText(const char* name, const std::string& text);
 
  protected:
@@ -63,10 +64,13 @@ class TableWindow {
   void ReleaseResources();
   void PaintNow();
   int IndexOf(HWND control) const;
+  void ShowText(std::size_t index);
 
   const WindowTable& table_;
   HWND hwnd_ = nullptr;
   std::vector<HWND> controls_;  // in the table's creation order
+  std::vector<std::string> texts_;  // each control's text as set, before fitting
+  int dpi_ = USER_DEFAULT_SCREEN_DPI;  // of the last layout
   // The control that gets the focus when the window is activated: the
   // table's initial control, then the one that had it when the window last
   // lost the activation (to a message box, the folder dialog, another

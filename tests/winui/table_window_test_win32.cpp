@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -111,6 +112,43 @@ TEST_F(TableWindowTest, ALabelTooSmallForItsTextGrowsWithinTheWindow) {
 TEST_F(TableWindowTest, CaptionsBreakAtCrAndShowAmpersands) {
   window_.SetControlText("Lower", "前回保存したパス名、\rD:\\A&B\rを選択する。");
   EXPECT_EQ(TextOf(window_.Control("Lower")), "前回保存したパス名、\r\nD:\\A&&B\r\nを選択する。");
+}
+
+// The widths of the lines of a control's text in the control's font.
+std::vector<int> LineWidths(HWND control) {
+  std::wstring text = Utf8ToWide(TextOf(control));
+  HDC dc = GetDC(control);
+  HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+  std::vector<int> widths;
+  for (std::size_t start = 0; start <= text.size();) {
+    std::size_t end = std::min(text.find(L"\r\n", start), text.size());
+    RECT bounds{};
+    DrawTextW(dc, text.c_str() + start, static_cast<int>(end - start), &bounds, DT_CALCRECT | DT_SINGLELINE);
+    widths.push_back(bounds.right);
+    start = end + 2;
+  }
+  SelectObject(dc, previous);
+  ReleaseDC(control, dc);
+  return widths;
+}
+
+TEST_F(TableWindowTest, ALongPathOnAMultiLineButtonIsShortenedInTheMiddle) {
+  const std::string path = "C:\\とても長い名前のフォルダ\\もっと長い名前のフォルダ\\さらに長い名前のフォルダ\\Tolvashu";
+  window_.SetControlText("Lower", "前回保存したパス名、\r" + path + "\rを選択する。");
+  HWND lower = window_.Control("Lower");
+  std::string shown = TextOf(lower);
+  std::size_t first_break = shown.find("\r\n");
+  std::size_t second_break = shown.find("\r\n", first_break + 2);
+  ASSERT_NE(second_break, std::string::npos) << shown;
+  std::string middle = shown.substr(first_break + 2, second_break - first_break - 2);
+  EXPECT_EQ(shown.substr(0, first_break), "前回保存したパス名、");
+  EXPECT_EQ(shown.substr(second_break + 2), "を選択する。");
+  EXPECT_LT(middle.size(), path.size());
+  EXPECT_EQ(middle.substr(0, 3), "C:\\");
+  EXPECT_EQ(middle.substr(middle.size() - 9), "\\Tolvashu");
+  RECT client{};
+  GetClientRect(lower, &client);
+  for (int width : LineWidths(lower)) EXPECT_LE(width, client.right);
 }
 
 TEST_F(TableWindowTest, AClickReachesTheWindowWithTheControlsRow) {
