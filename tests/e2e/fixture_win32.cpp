@@ -7,6 +7,7 @@
 #include <sstream>
 #include <utility>
 
+#include "transfer/text_codec.h"
 #include "transfer/wide_text_win32.h"
 
 namespace tolvashu::e2e {
@@ -17,13 +18,10 @@ namespace fs = std::filesystem;
 
 fs::path Utf8Path(std::string_view utf8) { return fs::path(Utf8ToWide(utf8)); }
 
-std::string Cp932(std::string_view utf8) {
-  std::wstring wide = Utf8ToWide(utf8);
-  int size = WideCharToMultiByte(932, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-  std::string bytes(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(932, 0, wide.data(), static_cast<int>(wide.size()), bytes.data(), size, nullptr, nullptr);
-  return bytes;
-}
+// The code page 932 bytes of a text, as the installer's text files hold it.
+// Empty when code page 932 cannot hold the text: the checks that compare
+// these bytes then fail and show it.
+std::string Cp932(std::string_view utf8) { return EncodeCp932(utf8).value_or(std::string()); }
 
 fs::path FreshRoot() {
   wchar_t temp[MAX_PATH + 1] = {};
