@@ -22,4 +22,8 @@ std::string ButtonCaption(std::string_view text) {
   return shown;
 }
 
+std::string ControlText(ControlKind kind, std::string_view text) {
+  return IsButton(kind) ? ButtonCaption(text) : WithCrLf(text);
+}
+
 }  // namespace tolvashu

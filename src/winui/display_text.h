@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "winui/window_table.h"
+
 namespace tolvashu {
 
 // Every CR that is not already followed by LF gets one.
@@ -15,5 +17,9 @@ std::string WithCrLf(std::string_view text);
 // that a folder such as «D:\A&B» is shown as it is, not with 'B' underlined
 // as a keyboard accelerator.
 std::string ButtonCaption(std::string_view text);
+
+// The text a control of `kind` shows for `text`: ButtonCaption for a
+// button, WithCrLf for a label.
+std::string ControlText(ControlKind kind, std::string_view text);
 
 }  // namespace tolvashu

@@ -35,8 +35,6 @@ FrameStyle StyleOf(Frame frame) {
   return {kFixed, 0};
 }
 
-bool IsButton(ControlKind kind) { return kind == ControlKind::kButton || kind == ControlKind::kMultiLineButton; }
-
 // No button is a default or cancel button: all are plain push buttons.
 DWORD ControlStyle(ControlKind kind) {
   constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
@@ -54,7 +52,7 @@ DWORD ControlStyle(ControlKind kind) {
 const wchar_t* ControlClass(ControlKind kind) { return IsButton(kind) ? L"BUTTON" : L"STATIC"; }
 
 std::wstring DisplayText(ControlKind kind, const std::string& text) {
-  return Utf8ToWide(IsButton(kind) ? ButtonCaption(text) : WithCrLf(text));
+  return Utf8ToWide(ControlText(kind, text));
 }
 
 HINSTANCE ProgramModule() { return GetModuleHandleW(nullptr); }

@@ -23,6 +23,11 @@ enum class ControlKind {
   kLabel,            // static text; takes no focus
 };
 
+// Buttons take the focus and can be pressed; labels can do neither.
+constexpr bool IsButton(ControlKind kind) {
+  return kind == ControlKind::kButton || kind == ControlKind::kMultiLineButton;
+}
+
 struct TwipsRect {
   int left;
   int top;

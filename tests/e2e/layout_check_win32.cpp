@@ -12,12 +12,6 @@ namespace tolvashu::e2e {
 
 namespace {
 
-bool IsButton(ControlKind kind) { return kind != ControlKind::kLabel; }
-
-std::string Shown(const ControlRow& control, const std::string& caption) {
-  return IsButton(control.kind) ? ButtonCaption(caption) : WithCrLf(caption);
-}
-
 int WindowDpi(HWND window) {
   UINT dpi = GetDpiForWindow(window);
   return static_cast<int>(dpi ? dpi : GetDpiForSystem());
@@ -123,7 +117,7 @@ Controls FindControls(Checks& checks, HWND window, const WindowTable& table,
     auto runtime = captions.find(control.name);
     std::string caption = runtime != captions.end() ? runtime->second : control.caption;
     const wchar_t* window_class = IsButton(control.kind) ? L"Button" : L"Static";
-    HWND hwnd = FindChild(window, window_class, Shown(control, caption));
+    HWND hwnd = FindChild(window, window_class, ControlText(control.kind, caption));
     if (checks.Expect(hwnd != nullptr, Named(table, std::string(control.name) + " found by its caption «" + caption + "»"))) {
       found[control.name] = hwnd;
     }
