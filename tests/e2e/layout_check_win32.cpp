@@ -92,9 +92,7 @@ std::string NameOf(const Controls& controls, HWND window) {
     if (hwnd == window) return name;
   }
   if (!window) return "(nothing)";
-  wchar_t window_class[64] = {};
-  GetClassNameW(window, window_class, 64);
-  return "(another window: " + WideToUtf8(window_class) + " «" + TextOf(window) + "»)";
+  return "(another window: " + WideToUtf8(ClassOf(window)) + " «" + TextOf(window) + "»)";
 }
 
 // Types Tab once and waits for the focus to move.

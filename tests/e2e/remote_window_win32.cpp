@@ -29,12 +29,6 @@ std::vector<HWND> VisibleTopLevels(DWORD pid) {
   return search.found;
 }
 
-std::wstring ClassOf(HWND window) {
-  wchar_t name[64] = {};
-  GetClassNameW(window, name, 64);
-  return name;
-}
-
 bool HasClass(HWND window, const wchar_t* window_class) {
   return !window_class || CompareStringOrdinal(ClassOf(window).c_str(), -1, window_class, -1, TRUE) == CSTR_EQUAL;
 }
@@ -81,6 +75,12 @@ std::string TextOf(HWND window) {
   int got = GetWindowTextW(window, text.data(), length + 1);
   text.resize(static_cast<size_t>(got > 0 ? got : 0));
   return WideToUtf8(text);
+}
+
+std::wstring ClassOf(HWND window) {
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  return name;
 }
 
 SIZE ClientSize(HWND window) {

@@ -29,6 +29,7 @@ HWND WaitFor(const std::function<HWND()>& find, int timeout_ms = kWaitMs);
 bool WaitUntilGone(HWND window, int timeout_ms = kWaitMs);
 
 std::string TextOf(HWND window);
+std::wstring ClassOf(HWND window);
 // The client area's size, and a child's rectangle in its parent's client
 // coordinates.
 SIZE ClientSize(HWND window);
