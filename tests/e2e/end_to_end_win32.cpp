@@ -63,7 +63,7 @@ void FinishOperation(Checks& checks, InstallerSession& session, HWND form2, cons
   session.ConfirmSavedFolder(form2);
   checks.Expect(WaitUntilGone(form2), std::string(button) + ": Form2 closes after BT2");
   if (look_at_windows) CheckNotice(checks, session, session.WaitForNotice());
-  session.AnswerMessageBox(session.WaitForMessageBox(session.form1()), message, false, button);
+  session.AnswerMessageBox(session.form1(), message, false, button);
   checks.Expect(IsWindowEnabled(session.form1()) != FALSE, std::string(button) + ": the main window is idle again");
 }
 
@@ -94,7 +94,7 @@ void DefaultWithoutDefaultData(Checks& checks, InstallerSession& session, const 
   if (!form2) return;
   CheckFolderDialog(checks, session, form2, session.SavedFolderCaption());
   session.ConfirmSavedFolder(form2);
-  session.AnswerMessageBox(session.WaitForMessageBox(session.form1()), DefaultWarning(), false, "Default warning");
+  session.AnswerMessageBox(session.form1(), DefaultWarning(), false, "Default warning");
   ExpectGameFile(checks, fixture, "MAINDATA.DAT", "game main data");
   ExpectGameFile(checks, fixture, "年表5.txt", "game chronology 5");
   for (const char* folder : {"Backup", "Backup/nationDATA", "Backup/pastDATA", "default"}) {
@@ -109,7 +109,7 @@ void RestoreWithoutBackup(Checks& checks, InstallerSession& session, const Fixtu
   HWND form2 = session.OpenFolderChoice("RestoreBT");
   if (!form2) return;
   session.ConfirmSavedFolder(form2);
-  session.AnswerMessageBox(session.WaitForMessageBox(session.form1()), NoBackupWarning(), false, "Restore guard");
+  session.AnswerMessageBox(session.form1(), NoBackupWarning(), false, "Restore guard");
   ExpectGameFile(checks, fixture, "MAINDATA.DAT", "game main data");
   ExpectGameFile(checks, fixture, "Sison.dat", "game descendants");
   ExpectGameFile(checks, fixture, "年表5.txt", "game chronology 5");
@@ -185,8 +185,7 @@ void UnwritableFileReported(Checks& checks, InstallerSession& session, const Fix
   HWND form2 = session.OpenFolderChoice("InstallBT");
   if (form2) {
     session.ConfirmSavedFolder(form2);
-    session.AnswerMessageBox(session.WaitForMessageBox(session.form1()), UnwritableReport("MAINDATA.DAT"), true,
-                             "report");
+    session.AnswerMessageBox(session.form1(), UnwritableReport("MAINDATA.DAT"), true, "report");
   }
   fixture.SetGameReadOnly("MAINDATA.DAT", false);
   ExpectGameFile(checks, fixture, "MAINDATA.DAT", "default main data");
@@ -201,7 +200,7 @@ void NotAGameFolder(Checks& checks, InstallerSession& session, const Fixture& fi
   HWND form2 = session.OpenFolderChoice("InstallBT");
   if (!form2) return;
   session.BrowseTo(form2, fixture.PackagePath());
-  session.AnswerMessageBox(session.WaitForMessageBox(form2), form2::kNoGameExe, true, "not a game folder");
+  session.AnswerMessageBox(form2, form2::kNoGameExe, true, "not a game folder");
   checks.Expect(IsWindow(form2) && IsWindowVisible(form2), "the dialog stays open after the warning");
   session.ConfirmSavedFolder(form2);
   Sleep(500);
@@ -250,7 +249,7 @@ void GameFolderChosenInBrowser(Checks& checks, InstallerSession& session, const 
   if (!form2) return;
   session.BrowseTo(form2, fixture.GamePath());
   checks.Expect(WaitUntilGone(form2), "Form2 closes after a game folder is chosen");
-  session.AnswerMessageBox(session.WaitForMessageBox(session.form1()), texts::kBackupDone, false, "BackupBT");
+  session.AnswerMessageBox(session.form1(), texts::kBackupDone, false, "BackupBT");
   checks.ExpectEqual(fixture.SavedPathBytes().value_or("(missing)"), fixture.SavedPathFileContent(),
                      "the chosen folder is saved in PathDATA.txt");
   ExpectGameFile(checks, fixture, "Backup/MAINDATA.DAT", "game main data, second backup");

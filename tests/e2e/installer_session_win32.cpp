@@ -103,8 +103,9 @@ HWND InstallerSession::WaitForMessageBox(HWND owner) {
   });
 }
 
-void InstallerSession::AnswerMessageBox(HWND box, const std::string& text, bool exclamation,
+void InstallerSession::AnswerMessageBox(HWND owner, const std::string& text, bool exclamation,
                                         const std::string& what) {
+  HWND box = WaitForMessageBox(owner);
   if (!checks_.Expect(box != nullptr, what + ": the message box appears")) return;
   MessageBoxView view = ReadMessageBox(box);
   checks_.ExpectEqual(view.text, WithCrLf(text), what + ": message text");

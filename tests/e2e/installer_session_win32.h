@@ -46,8 +46,9 @@ class InstallerSession {
   HWND WaitForNotice();
   // The next message box owned by `owner`, or null.
   HWND WaitForMessageBox(HWND owner);
-  // Reads the box, checks its text and icon, and presses OK.
-  void AnswerMessageBox(HWND box, const std::string& text, bool exclamation, const std::string& what);
+  // Waits for the next message box owned by `owner`, checks its text and
+  // icon, and presses OK.
+  void AnswerMessageBox(HWND owner, const std::string& text, bool exclamation, const std::string& what);
 
   // BT2's caption when it offers the fixture's game folder.
   std::string SavedFolderCaption() const;
