@@ -1,5 +1,7 @@
 #include "winui/table_window_win32.h"
 
+#include <string_view>
+
 #include "transfer/wide_text_win32.h"
 #include "winui/display_text.h"
 #include "winui/program_icon.h"
@@ -231,18 +233,15 @@ void TableWindow::Destroy() {
 }
 
 HWND TableWindow::Control(const char* name) const {
-  for (std::size_t i = 0; i < controls_.size(); ++i) {
-    if (std::string(table_.controls[i].name) == name) return controls_[i];
-  }
-  return nullptr;
+  int index = IndexOf(name);
+  return index >= 0 ? controls_[index] : nullptr;
 }
 
 void TableWindow::SetControlText(const char* name, const std::string& text) {
-  for (std::size_t i = 0; i < controls_.size(); ++i) {
-    if (std::string(table_.controls[i].name) != name) continue;
-    texts_[i] = text;
-    ShowText(i);
-  }
+  int index = IndexOf(name);
+  if (index < 0) return;
+  texts_[index] = text;
+  ShowText(index);
 }
 
 // A multi-line button breaks its caption at CR only, so a line that is too
@@ -255,6 +254,13 @@ void TableWindow::ShowText(std::size_t index) {
     shown = ShortenWideLines(shown, font_, width);
   }
   SetWindowTextW(controls_[index], DisplayText(control.kind, shown).c_str());
+}
+
+int TableWindow::IndexOf(const char* name) const {
+  for (std::size_t i = 0; i < controls_.size(); ++i) {
+    if (std::string_view(table_.controls[i].name) == name) return static_cast<int>(i);
+  }
+  return -1;
 }
 
 int TableWindow::IndexOf(HWND control) const {

@@ -63,6 +63,8 @@ class TableWindow {
   void LoadIcons(UINT dpi);
   void ReleaseResources();
   void PaintNow();
+  // A control's index in the table, or -1 (also while the window is closed).
+  int IndexOf(const char* name) const;
   int IndexOf(HWND control) const;
   void ShowText(std::size_t index);
 
