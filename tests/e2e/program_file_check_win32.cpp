@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "transfer/wide_text_win32.h"
+#include "winui/app_title.h"
 #include "winui/program_icon.h"
 
 namespace tolvashu::e2e {
@@ -78,7 +79,7 @@ void CheckVersion(Checks& checks, const std::filesystem::path& program) {
   if (!checks.Expect(size && GetFileVersionInfoW(program.c_str(), 0, size, info.data()), "version information")) {
     return;
   }
-  checks.ExpectEqual(VersionString(info, L"ProductName"), "Tolvashuインストーラー", "version: product name");
+  checks.ExpectEqual(VersionString(info, L"ProductName"), kAppTitle, "version: product name");
   checks.Expect(!VersionString(info, L"ProductVersion").empty(), "version: product version");
   checks.Expect(!VersionString(info, L"FileDescription").empty(), "version: description");
 }
