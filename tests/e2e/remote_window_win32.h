@@ -7,7 +7,6 @@
 #include <windows.h>
 
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 

@@ -1,7 +1,5 @@
 #include <cstdio>
-#include <string>
 
-#include "app/app_texts.h"
 #include "e2e/end_to_end_win32.h"
 #include "e2e/fixture_win32.h"
 #include "e2e/installer_session_win32.h"
