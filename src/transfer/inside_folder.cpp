@@ -3,6 +3,8 @@
 #include <array>
 #include <string>
 
+#include "transfer/ascii_upper.h"
+
 namespace tolvashu {
 
 namespace {
@@ -10,14 +12,6 @@ namespace {
 constexpr std::string_view kSeparators = "\\/";
 
 bool IsSeparator(char c) { return kSeparators.find(c) != std::string_view::npos; }
-
-std::string AsciiUpper(std::string_view text) {
-  std::string upper(text);
-  for (char& c : upper) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return upper;
-}
 
 // Windows opens these device names in any folder, whatever extension follows.
 bool IsDeviceName(std::string_view component) {

@@ -2,6 +2,7 @@
 
 #include "transfer/path_win32.h"
 
+#include "transfer/ascii_upper.h"
 #include "transfer/pattern_parts.h"
 #include "transfer/wide_text_win32.h"
 
@@ -25,14 +26,6 @@ std::wstring FullPath(const std::wstring& path) {
   if (written == 0 || written >= size) return path;
   full.resize(written);
   return full;
-}
-
-std::string AsciiUpper(std::string_view text) {
-  std::string upper(text);
-  for (char& c : upper) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return upper;
 }
 
 }  // namespace
