@@ -1,14 +1,11 @@
 #include "transfer/inside_folder.h"
 
 #include "transfer/device_name.h"
+#include "transfer/pattern_parts.h"
 
 namespace tolvashu {
 
 namespace {
-
-constexpr std::string_view kSeparators = "\\/";
-
-bool IsSeparator(char c) { return kSeparators.find(c) != std::string_view::npos; }
 
 // «..» steps up; longer runs of dots are no names Windows keeps.
 bool IsDotsOnly(std::string_view component) {
@@ -20,13 +17,13 @@ bool IsSafeComponent(std::string_view component) { return !IsDotsOnly(component)
 }  // namespace
 
 bool StaysInsideFolder(std::string_view name) {
-  if (name.empty() || IsSeparator(name.front())) return false;
+  if (name.empty() || IsPathSeparator(name.front())) return false;
   for (char c : name) {
     if (c == ':' || static_cast<unsigned char>(c) < 0x20) return false;
   }
   std::size_t start = 0;
   while (start <= name.size()) {
-    std::size_t end = name.find_first_of(kSeparators, start);
+    std::size_t end = name.find_first_of(kPathSeparators, start);
     if (end == std::string_view::npos) end = name.size();
     if (!IsSafeComponent(name.substr(start, end - start))) return false;
     start = end + 1;
