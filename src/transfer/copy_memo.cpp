@@ -1,5 +1,7 @@
 #include "transfer/copy_memo.h"
 
+#include "transfer/ascii_upper.h"
+
 namespace tolvashu {
 
 namespace {
@@ -17,19 +19,11 @@ bool IsPlain(std::string_view name) {
   return true;
 }
 
-std::string Folded(std::string_view name) {
-  std::string folded(name);
-  for (char& c : folded) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return folded;
-}
-
 }  // namespace
 
 bool CopyMemo::AlreadyCopied(std::string_view name) const {
   if (!IsPlain(name)) return false;
-  auto found = copied_.find(Folded(name));
+  auto found = copied_.find(AsciiUpper(name));
   return found != copied_.end() && found->second == name;
 }
 
@@ -37,15 +31,15 @@ void CopyMemo::Copied(std::string_view name, bool copied) {
   if (!IsPlain(name)) {
     copied_.clear();
   } else if (copied) {
-    copied_[Folded(name)] = std::string(name);
+    copied_[AsciiUpper(name)] = std::string(name);
   } else {
-    copied_.erase(Folded(name));
+    copied_.erase(AsciiUpper(name));
   }
 }
 
 void CopyMemo::Changed(std::string_view name_or_pattern) {
   if (IsPlain(name_or_pattern)) {
-    copied_.erase(Folded(name_or_pattern));
+    copied_.erase(AsciiUpper(name_or_pattern));
   } else {
     copied_.clear();
   }

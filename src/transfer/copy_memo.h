@@ -6,7 +6,7 @@
 // Only names that no other name of the transfer can reach are remembered:
 // one component of ASCII letters, digits, '_', '-' and inner dots. Such a
 // name reaches the same file as another only by ASCII case (a Windows short
-// name always holds '~'), so the memo is keyed by the name folded to lower
+// name always holds '~'), so the memo is keyed by the name in ASCII upper
 // case and a repeat must match the remembered spelling exactly. Anything
 // else that writes to the destination, or any other name, makes the memo
 // forget what it cannot rule out.
@@ -30,7 +30,7 @@ class CopyMemo {
   void Changed(std::string_view name_or_pattern);
 
  private:
-  std::unordered_map<std::string, std::string> copied_;  // folded name -> name as copied
+  std::unordered_map<std::string, std::string> copied_;  // upper-case name -> name as copied
 };
 
 }  // namespace tolvashu

@@ -4,18 +4,18 @@
 
 #include <cerrno>
 
+#include "transfer/pattern_parts.h"
+
 namespace tolvashu {
 
 namespace {
-
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 // Appends the names of `path` to `components`, applying `.` and `..`.
 void AppendComponents(std::string_view path, std::vector<std::string>& components) {
   std::size_t at = 0;
   while (at <= path.size()) {
     std::size_t end = at;
-    while (end < path.size() && !IsSeparator(path[end])) ++end;
+    while (end < path.size() && !IsPathSeparator(path[end])) ++end;
     std::string_view name = path.substr(at, end - at);
     if (name == "..") {
       if (!components.empty()) components.pop_back();  // the root's parent is the root
@@ -28,7 +28,7 @@ void AppendComponents(std::string_view path, std::vector<std::string>& component
 
 std::optional<std::vector<std::string>> AbsoluteComponents(std::string_view windows_path) {
   std::vector<std::string> components;
-  if (!IsSeparator(windows_path.front())) {
+  if (!IsPathSeparator(windows_path.front())) {
     std::optional<std::string> working = WorkingFolder();
     if (!working) return std::nullopt;
     AppendComponents(*working, components);

@@ -2,6 +2,7 @@
 
 #include "transfer/path_win32.h"
 
+#include "transfer/device_name.h"
 #include "transfer/pattern_parts.h"
 #include "transfer/wide_text_win32.h"
 
@@ -27,14 +28,6 @@ std::wstring FullPath(const std::wstring& path) {
   return full;
 }
 
-std::string AsciiUpper(std::string_view text) {
-  std::string upper(text);
-  for (char& c : upper) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return upper;
-}
-
 }  // namespace
 
 std::wstring ToWin32Path(std::string_view utf8) {
@@ -54,17 +47,7 @@ bool NamesMissingDrive(std::string_view path) {
   return GetDriveTypeW(root) == DRIVE_NO_ROOT_DIR;
 }
 
-bool NamesDevice(std::string_view path) {
-  std::string_view name = path.substr(NameStart(path));
-  name = name.substr(0, name.find('.'));
-  while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
-  std::string stem = AsciiUpper(name);
-  if (stem == "CON" || stem == "PRN" || stem == "AUX" || stem == "NUL" || stem == "CONIN$" || stem == "CONOUT$") {
-    return true;
-  }
-  return stem.size() == 4 && (stem.compare(0, 3, "COM") == 0 || stem.compare(0, 3, "LPT") == 0) && stem[3] >= '1' &&
-         stem[3] <= '9';
-}
+bool NamesDevice(std::string_view path) { return IsDeviceName(path.substr(NameStart(path))); }
 
 std::u32string FoldWideName(std::wstring_view name) {
   std::wstring upper(name);

@@ -6,8 +6,6 @@ namespace tolvashu {
 
 namespace {
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-
 bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 bool IsForbiddenInName(char c) {
@@ -17,7 +15,7 @@ bool IsForbiddenInName(char c) {
 }  // namespace
 
 std::size_t NameStart(std::string_view path) {
-  std::size_t last = path.find_last_of("\\/");
+  std::size_t last = path.find_last_of(kPathSeparators);
   if (last != std::string_view::npos) return last + 1;
   if (path.size() >= 2 && path[1] == ':' && IsDriveLetter(path[0])) return 2;
   return 0;
@@ -32,7 +30,7 @@ std::optional<PatternParts> SplitPattern(std::string_view pattern) {
     if (IsForbiddenInName(c)) return std::nullopt;
   }
   if (parts.name.empty()) {
-    if (!IsSeparator(pattern.back())) return std::nullopt;  // a bare "X:"
+    if (!IsPathSeparator(pattern.back())) return std::nullopt;  // a bare "X:"
     parts.name = "*";
   }
   return parts;

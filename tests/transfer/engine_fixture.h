@@ -5,12 +5,13 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "support/current_folder_guard.h"
 #include "support/scratch_folder.h"
 #include "transfer/file_ops.h"
 #include "transfer/folder_transfer.h"
@@ -24,24 +25,6 @@ class RecordingNotice : public ProgressNotice {
   void Show() override { events.push_back("show"); }
   void Unload() override { events.push_back("unload"); }
   std::vector<std::string> events;
-};
-
-// Makes a folder the current directory for one scope. Under Wine all test
-// cases share one process, so the previous directory must come back.
-class CurrentFolderScope {
- public:
-  explicit CurrentFolderScope(const std::string& folder) : previous_(std::filesystem::current_path()) {
-    std::filesystem::current_path(ToPath(folder));
-  }
-  ~CurrentFolderScope() {
-    std::error_code ignored;
-    std::filesystem::current_path(previous_, ignored);
-  }
-  CurrentFolderScope(const CurrentFolderScope&) = delete;
-  CurrentFolderScope& operator=(const CurrentFolderScope&) = delete;
-
- private:
-  std::filesystem::path previous_;
 };
 
 class EngineTest : public ::testing::Test {
@@ -63,7 +46,7 @@ class EngineTest : public ::testing::Test {
   // The whole transfer from the package to the game, run in the package
   // folder as Install runs it.
   TransferReport Transfer(const std::string& music_switch = "on") {
-    CurrentFolderScope in_package(scratch_.Join("pkg"));
+    CurrentFolderGuard in_package(scratch_.Join("pkg"));
     return TransferDataSet(*files_, notice_, source(), destination(), music_switch);
   }
 

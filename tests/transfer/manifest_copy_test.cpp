@@ -11,7 +11,7 @@ class ManifestCopy : public EngineTest {
  protected:
   // Runs the copy with `folder` as the current directory.
   TransferReport CopyFrom(std::string_view folder) {
-    CurrentFolderScope scope(scratch_.Join(folder));
+    CurrentFolderGuard scope(scratch_.Join(folder));
     FolderTransfer transfer = Between();
     CopyManifestFiles(transfer);
     return transfer.TakeReport();
@@ -90,7 +90,7 @@ TEST_F(ManifestCopy, NeverReachesOutsideTheTwoFolders) {
   Source("outside.dat");  // what a name with a leading separator would reach
   scratch_.MakeFolder("pkg/maps");
   scratch_.MakeFolder("deep/game/maps");
-  CurrentFolderScope scope(scratch_.Join("pkg"));
+  CurrentFolderGuard scope(scratch_.Join("pkg"));
   FolderTransfer transfer(*files_, source(), scratch_.Folder("deep/game"));
   CopyManifestFiles(transfer);
   EXPECT_TRUE(transfer.TakeReport().failures.empty());

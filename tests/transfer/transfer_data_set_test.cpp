@@ -141,7 +141,7 @@ TEST_F(TransferDataSetTest, AMissingSourceFolderStillClearsTheFamiliesAndEmpties
   Game("年表1.txt");
   Game("Sison.dat", "earlier game");
   Game("MAINDATA.DAT");
-  CurrentFolderScope elsewhere(scratch_.path());
+  CurrentFolderGuard elsewhere(scratch_.path());
   TransferReport report = TransferDataSet(*files_, notice_, scratch_.Folder("no-such-package"), destination(), "on");
   EXPECT_TRUE(report.failures.empty());
   EXPECT_FALSE(report.same_folder);
@@ -190,7 +190,7 @@ TEST_F(TransferDataSetTest, ReportsCopiesIntoAMissingDestinationSubfolderAndCrea
   Source("nationDATA/n.dat");
   Source("pastDATA/p.dat");
   Source("bunka.dat");
-  CurrentFolderScope in_package(scratch_.Join("pkg"));
+  CurrentFolderGuard in_package(scratch_.Join("pkg"));
   TransferReport report = TransferDataSet(*files_, notice_, source(), scratch_.Folder("game2"), "");
   EXPECT_EQ(GameNamesBesideEmptyStatusFiles("game2"), Strings{"bunka.dat"});
   EXPECT_EQ(FailedPaths(report),
@@ -200,7 +200,7 @@ TEST_F(TransferDataSetTest, ReportsCopiesIntoAMissingDestinationSubfolderAndCrea
 TEST_F(TransferDataSetTest, IntoAMissingDestinationFolderReportsOnlyTheFilesItCouldNotCopy) {
   Source("bunka.dat");
   std::string missing = scratch_.Folder("no-such-game");
-  CurrentFolderScope in_package(scratch_.Join("pkg"));
+  CurrentFolderGuard in_package(scratch_.Join("pkg"));
   TransferReport report = TransferDataSet(*files_, notice_, source(), missing, "on");
   EXPECT_EQ(FailedPaths(report), Strings{missing + "bunka.dat"});
   EXPECT_FALSE(scratch_.Exists("no-such-game"));
