@@ -27,12 +27,24 @@ void CopyNamedFile(FolderTransfer& transfer, const std::string& item) {
   transfer.Copy(*name);
 }
 
+// Whether an ordinary file is at `path`. The transfer's enumerations have all
+// ended when the world file is read, so starting one here disturbs none.
+bool IsListed(FileOps& files, const std::string& path) {
+  std::optional<std::string> entry = files.FirstEntry(path);
+  return entry && !entry->empty();
+}
+
 }  // namespace
 
 void CopyManifestFiles(FolderTransfer& transfer) {
   FileOps& files = transfer.files();
   std::string world_file = files.CurrentFolder() + "\\" + std::string(catalogue::kWorldFile);
-  if (!files.OpenForReading(world_file)) return;
+  if (!files.OpenForReading(world_file)) {
+    // No world file names nothing. One that is there but cannot be opened
+    // (held by another program, say) hides files that are not copied: told.
+    if (IsListed(files, world_file)) transfer.Collect({world_file, kCannotRead});
+    return;
+  }
   std::optional<bool> at_end = files.AtEnd();
   if (!at_end) transfer.Collect({world_file, kCannotRead});
   while (at_end == false) {

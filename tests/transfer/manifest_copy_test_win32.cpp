@@ -1,0 +1,36 @@
+// A world file that another program holds open, shared with no one, cannot
+// be read: the files it names are not copied, and the transfer says so.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "engine_fixture.h"
+#include "transfer/manifest_copy.h"
+#include "transfer/wide_text_win32.h"
+
+namespace tolvashu::testing {
+namespace {
+
+using HeldWorldFile = EngineTest;
+
+TEST_F(HeldWorldFile, IsReportedAndNothingItNamesIsCopied) {
+  scratch_.WriteFile("pkg/vumoworld.dat", "a: named.dat\r\n");
+  Source("named.dat");
+  HANDLE held = CreateFileW(Utf8ToWide(scratch_.Join("pkg/vumoworld.dat")).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                            nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  TransferReport report;
+  {
+    CurrentFolderGuard in_package(scratch_.Join("pkg"));
+    FolderTransfer transfer = Between();
+    CopyManifestFiles(transfer);
+    report = transfer.TakeReport();
+  }
+  CloseHandle(held);
+  EXPECT_FALSE(GameHas("named.dat"));
+  ASSERT_EQ(report.failures.size(), 1u);
+  EXPECT_NE(report.failures[0].path.find("vumoworld.dat"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tolvashu::testing
