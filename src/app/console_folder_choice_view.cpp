@@ -3,17 +3,16 @@
 #include "app/console_message_box.h"
 #include "app/console_texts.h"
 #include "folderchoice/form2_texts.h"
+#include "transfer/pattern_parts.h"
 
 namespace tolvashu {
 
 namespace {
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-
 // The folder browser returns a folder without a trailing separator, except
 // for a root such as «D:\» or «/».
 std::string AsBrowserReturnsIt(std::string path) {
-  while (path.size() > 1 && IsSeparator(path.back()) && path[path.size() - 2] != ':') path.pop_back();
+  while (path.size() > 1 && IsPathSeparator(path.back()) && path[path.size() - 2] != ':') path.pop_back();
   return path;
 }
 
