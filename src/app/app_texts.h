@@ -32,15 +32,28 @@ inline constexpr char kNoDefaultData3[] = "なお、その場合、差分では�
 inline constexpr char kNoBackupData1[] = "バックアップデータが見つかりません。";
 inline constexpr char kNoBackupData2[] = "先に「現在の状態のバックアップ」を実行して下さい。";
 
-// Same folder: two lines joined by CR.
+// Install from a folder that holds nothing to install: three lines joined by CR.
+inline constexpr char kNothingToInstall1[] = "インストールするデータが見つかりません。";
+inline constexpr char kNothingToInstall2[] = "ワールドデータ・シナリオデータのフォルダの中から実行して下さい。";
+inline constexpr char kNothingToInstall3[] = "ZIPファイルは、展開してから実行して下さい。";
+
+// Same folder, or a source inside a folder the destination clears: two lines
+// joined by CR, the second shared.
 inline constexpr char kSameFolder1[] = "コピー元とコピー先が同じフォルダです。";
-inline constexpr char kSameFolder2[] = "何も変更しませんでした。";
+inline constexpr char kSourceInClearedFolder1[] = "コピー元のフォルダが、コピー先で消去されるフォルダの中にあります。";
+inline constexpr char kNothingChanged[] = "何も変更しませんでした。";
 
 // Transfer report: kReportHead CR, up to ten names one per line, then
-// "ほか N 件" when there are more, CR kReportTail.
+// "ほか N 件" when there are more, then one line of advice for each cause
+// present, in this order.
 inline constexpr char kReportHead[] = "次のファイルを書き込めませんでした。";
 inline constexpr char kReportMoreBefore[] = "ほか ";
 inline constexpr char kReportMoreAfter[] = " 件";
-inline constexpr char kReportTail[] = "Tolvashuを終了してから、もう一度実行して下さい。";
+inline constexpr char kAdviceInUse[] = "Tolvashuを終了してから、もう一度実行して下さい。";
+inline constexpr char kAdviceDenied[] =
+    "読み取り専用のファイルか、書き込みが許可されていないフォルダがあります。"
+    "Program Filesの中にある場合は、管理者として実行して下さい。";
+inline constexpr char kAdviceDiskFull[] = "ディスクの空き容量が足りません。空きを増やしてから、もう一度実行して下さい。";
+inline constexpr char kAdviceCheckFiles[] = "ファイルやフォルダが読み書きできるか確かめてから、もう一度実行して下さい。";
 
 }  // namespace tolvashu::texts

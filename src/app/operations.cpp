@@ -1,21 +1,19 @@
 #include "app/operations.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/operation_table.h"
 #include "app/transfer_report_text.h"
 #include "folderchoice/policy_steps.h"
+#include "transfer/folder_overlap.h"
+#include "transfer/package_data.h"
 #include "transfer/transfer_data_set.h"
 
 namespace tolvashu {
 
 namespace {
-
-struct Message {
-  std::string text;
-  MessageIcon icon = MessageIcon::kNone;
-};
 
 std::vector<std::string> Lines(const std::array<const char*, 3>& lines) {
   std::vector<std::string> out;
@@ -25,21 +23,10 @@ std::vector<std::string> Lines(const std::array<const char*, 3>& lines) {
   return out;
 }
 
-// Hidden and system files and subfolders do not count. A failing
-// enumeration counts as an empty folder: there is nothing to copy from.
-bool HoldsOrdinaryFile(FileOps& files, const std::string& folder) {
-  std::optional<std::string> entry = files.FirstEntry(folder + "*.*");
-  return entry && !entry->empty();
-}
-
-// The box that ends an operation whose transfer ran: the completion message,
-// unless the transfer changed nothing or could not write some files.
-Message OutcomeMessage(const OperationRow& operation, const TransferReport& report, const std::string& game_folder) {
-  if (report.same_folder) return {JoinLines({texts::kSameFolder1, texts::kSameFolder2}), MessageIcon::kNone};
-  if (!report.failures.empty()) {
-    return {TransferReportText(report.failures, game_folder), MessageIcon::kExclamation};
-  }
-  return {operation.completion_message, MessageIcon::kNone};
+// The box of a transfer refused because it would delete its own source.
+std::string OverlapText(FolderOverlap overlap) {
+  const char* first = overlap == FolderOverlap::kSameFolder ? texts::kSameFolder1 : texts::kSourceInClearedFolder1;
+  return JoinLines({first, texts::kNothingChanged});
 }
 
 }  // namespace
@@ -57,28 +44,68 @@ void Operations::MakeDataFolders() {
   for (const char* tail : kDataFolderTails) SkipOnFailure<kPolicy>(files_.MakeFolder(state_.GamePath + tail));
 }
 
+void Operations::ShowFailures(const std::vector<FileFailure>& failures) {
+  ui_.ShowMessage(TransferReportText(failures, state_.GamePath + "\\"), MessageIcon::kExclamation);
+}
+
+bool Operations::PackageHoldsData(const std::string& package_folder) {
+  PackageData data = FindPackageData(files_, package_folder);
+  if (data.found) return true;
+  if (data.unreadable) {
+    ShowFailures({*data.unreadable});
+  } else {
+    ui_.ShowMessage(JoinLines({texts::kNothingToInstall1, texts::kNothingToInstall2, texts::kNothingToInstall3}),
+                    MessageIcon::kNone);
+  }
+  return false;
+}
+
+// Hidden and system files and subfolders do not count. A folder that cannot
+// be listed is told as such rather than taken for an empty one.
+bool Operations::SourceHoldsOrdinaryFile(const OperationRow& operation, const std::string& source) {
+  std::vector<std::string> no_data_lines = Lines(operation.no_source_data_lines);
+  if (no_data_lines.empty()) return true;
+  std::optional<std::string> entry = files_.FirstEntry(source + "*.*");
+  if (entry && !entry->empty()) return true;
+  if (!entry && files_.LastFailure()) {
+    ShowFailures({*files_.LastFailure()});
+  } else {
+    ui_.ShowMessage(JoinLines(no_data_lines), MessageIcon::kNone);
+  }
+  return false;
+}
+
+// Every check that can refuse the operation runs before anything is created,
+// deleted or copied, so that a refused operation changes nothing.
 void Operations::Run(const OperationRow& operation) {
   state_.PathChosen = 0;
+  const bool from_package = operation.source_base == SourceBase::kCurrentFolder;
+  // Checked before the dialog, which would save PathDATA.txt in a folder
+  // that is no package.
+  if (from_package && !PackageHoldsData(files_.CurrentFolder() + operation.source_tail)) return;
   ui_.ShowFolderChoice();
   if (state_.PathChosen == 0) return;
   // The dialog never confirms an empty game folder; should anything else
   // leave one, the transfer would run on the root of the current drive.
   if (state_.GamePath.empty()) return;
 
-  MakeDataFolders();
-  const bool from_package = operation.source_base == SourceBase::kCurrentFolder;
   const std::string source = (from_package ? files_.CurrentFolder() : state_.GamePath) + operation.source_tail;
   const std::string destination = state_.GamePath + operation.destination_tail;
-
-  std::vector<std::string> no_data_lines = Lines(operation.no_source_data_lines);
-  if (!no_data_lines.empty() && !HoldsOrdinaryFile(files_, source)) {
-    ui_.ShowMessage(JoinLines(no_data_lines), MessageIcon::kNone);
+  if (FolderOverlap overlap = CheckFolderOverlap(files_, source, destination); overlap != FolderOverlap::kNone) {
+    ui_.ShowMessage(OverlapText(overlap), MessageIcon::kNone);
     return;
   }
+  if (!SourceHoldsOrdinaryFile(operation, source)) return;
 
+  MakeDataFolders();
   TransferReport report = TransferDataSet(files_, ui_.Notice(), source, destination, operation.music_switch);
-  Message outcome = OutcomeMessage(operation, report, state_.GamePath + "\\");
-  ui_.ShowMessage(outcome.text, outcome.icon);
+  if (report.overlap != FolderOverlap::kNone) {
+    ui_.ShowMessage(OverlapText(report.overlap), MessageIcon::kNone);
+  } else if (!report.failures.empty()) {
+    ShowFailures(report.failures);
+  } else {
+    ui_.ShowMessage(operation.completion_message, MessageIcon::kNone);
+  }
 }
 
 }  // namespace tolvashu

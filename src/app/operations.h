@@ -2,6 +2,9 @@
 // preparation they share. Each runs to its end inside the click.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "app/app_state.h"
 #include "app/ui.h"
 #include "transfer/file_ops.h"
@@ -24,9 +27,18 @@ class Operations {
   void MakeDataFolders();
 
  private:
-  // The steps every click runs: the folder dialog, the data folders, the
-  // source check where the row asks for one, the transfer, the closing box.
+  // The steps every click runs: the package check of Install, the folder
+  // dialog, the folder checks, the source check where the row asks for one,
+  // the data folders, the transfer, the closing box.
   void Run(const OperationRow& operation);
+  // False, having told the user, when the package folder holds nothing to
+  // install.
+  bool PackageHoldsData(const std::string& package_folder);
+  // False, having told the user, when the row checks its source folder and
+  // it holds no ordinary file.
+  bool SourceHoldsOrdinaryFile(const OperationRow& operation, const std::string& source);
+  // The box that lists files or folders that could not be written or read.
+  void ShowFailures(const std::vector<FileFailure>& failures);
 
   FileOps& files_;
   Ui& ui_;

@@ -1,6 +1,6 @@
 // The text of the box that tells the user which files a transfer could not
 // write: a head line, up to ten names one per line, "ほか N 件" for the rest,
-// and a closing line; CR between lines.
+// and what to do about each cause met; CR between lines.
 #pragma once
 
 #include <cstddef>

@@ -20,8 +20,9 @@ FolderChoice::FolderChoice(FileOps& files, std::string& game_path, std::int16_t&
     : files_(files), game_path_(game_path), path_chosen_(path_chosen) {}
 
 void FolderChoice::Load(FolderChoiceView& view) {
-  bt2_enabled_ = LoadSavedPath(files_, game_path_) == 1;
-  if (bt2_enabled_) {
+  bt2_folder_.reset();
+  if (LoadSavedPath(files_, game_path_) == 1) {
+    bt2_folder_ = game_path_;
     view.SetBT2(SavedPathCaption(game_path_), true);
   } else {
     view.SetBT2(form2::kBT2NoSavedPath, false);
@@ -52,10 +53,15 @@ void FolderChoice::ClickBT1(FolderChoiceView& view) {
 }
 
 void FolderChoice::ClickBT2(FolderChoiceView& view) {
-  // BT2 confirms the folder read at load. Once a failed BT1 has cleared it
-  // there is nothing left to confirm, and no operation may run on an empty
-  // game folder: the dialog stays open.
-  if (!bt2_enabled_ || game_path_.empty()) return;
+  // BT2 confirms the folder its caption shows, also after a failed BT1 has
+  // cleared GamePath, and only while that folder is still a game folder
+  // (the game may have been moved or removed since it was saved).
+  if (!bt2_folder_ || bt2_folder_->empty()) return;
+  if (CheckGameExe(files_, *bt2_folder_) == -1) {
+    view.ShowWarning(form2::kNoGameExe);
+    return;
+  }
+  game_path_ = *bt2_folder_;
   path_chosen_ = 1;
   view.Unload();
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "folderchoice/folder_choice_view.h"
@@ -30,8 +31,8 @@ class FolderChoice {
   std::string& game_path_;
   std::int16_t& path_chosen_;
   std::string browsed_path_;
-  // Whether the showing's load offered a saved folder on BT2.
-  bool bt2_enabled_ = false;
+  // The saved folder that this showing's load offered on BT2, if any.
+  std::optional<std::string> bt2_folder_;
 };
 
 }  // namespace tolvashu

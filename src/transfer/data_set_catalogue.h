@@ -11,10 +11,25 @@
 namespace tolvashu::catalogue {
 
 // Families removed from the destination before anything is copied, in order.
-inline constexpr std::array<std::string_view, 5> kClearedFamilies = {
-    "年表*.*", "touroku.dat", "nationDATA\\*.*", "namedata*.*", "PersonalName*.*"};
+// Some get their new members from a listing of the source: clearing such a
+// family while that listing cannot be read would leave nothing in its place.
+struct ClearedFamily {
+  std::string_view pattern;
+  // The source listing that refills it, relative to the source folder ("":
+  // the source folder itself); nullptr when it is refilled by name only.
+  const char* refilled_from_listing;
+};
+inline constexpr std::array<ClearedFamily, 5> kClearedFamilies = {{
+    {"年表*.*", nullptr},
+    {"touroku.dat", nullptr},
+    {"nationDATA\\*.*", "nationDATA\\*.*"},
+    {"namedata*.*", ""},
+    {"PersonalName*.*", ""},
+}};
 
 // Data subfolders whose every file is copied; pastDATA is cleared just before.
+// Both are cleared in the destination, so a source inside either of them
+// would be deleted before it is copied.
 struct Subfolder {
   std::string_view folder;  // with its trailing separator
   bool clear_first;
@@ -41,6 +56,9 @@ inline constexpr std::array<EntrySweep, 5> kEntrySweeps = {{
     {Match::kFirstCharacters, "PersonalName", false},
 }};
 inline constexpr std::string_view kMusicOn = "on";
+
+// Whether a sweep takes `entry`. Exact and case-sensitive.
+bool Matches(const EntrySweep& sweep, std::string_view entry);
 
 // Scenario files tried one by one, whatever is missing: «kosei01.dat»..«kosei99.dat».
 inline constexpr int kKoseiRangeFirst = 1;

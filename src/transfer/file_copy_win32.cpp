@@ -21,9 +21,12 @@ namespace {
 constexpr DWORD kChunk = 1 << 20;
 constexpr int kNameAttempts = 8;
 
-CopyResult Failed(std::string reason) { return {CopyOutcome::kFailed, std::move(reason)}; }
-CopyResult FailedWithLastError() { return Failed(DescribeSystemError(GetLastError())); }
-CopyResult SourceMissing() { return {CopyOutcome::kSourceMissing, {}}; }
+CopyResult Failed(FailureCause cause, std::string reason) {
+  return {CopyOutcome::kFailed, cause, std::move(reason), {}};
+}
+CopyResult Failed(DWORD error) { return Failed(CauseOfSystemError(error), DescribeSystemError(error)); }
+CopyResult FailedWithLastError() { return Failed(GetLastError()); }
+CopyResult SourceMissing() { return {CopyOutcome::kSourceMissing, FailureCause::kOther, {}, {}}; }
 
 bool IsFolder(const std::wstring& path) {
   DWORD attributes = GetFileAttributesW(path.c_str());
@@ -47,18 +50,18 @@ class FileCopy {
                       &FileCopy::FinishTemporary, &FileCopy::MoveIntoPlace}) {
       if (std::optional<CopyResult> stop = (this->*step)()) return *stop;
     }
-    return {CopyOutcome::kCopied, {}};
+    return {CopyOutcome::kCopied, FailureCause::kOther, {}, {}};
   }
 
  private:
   std::optional<CopyResult> OpenSource() {
     if (NamesDevice(source_name_)) return SourceMissing();
-    source_ = ScopedHandle(CreateFileW(source_path_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    source_ = ScopedHandle(CreateFileW(source_path_.c_str(), GENERIC_READ, kReadSharing, nullptr, OPEN_EXISTING,
                                        FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!source_.valid()) {
       DWORD error = GetLastError();
       if (IsNotFoundError(error) || IsFolder(source_path_)) return SourceMissing();
-      return Failed(DescribeSystemError(error));
+      return Failed(error);
     }
     if (!IsDiskFile(source_)) return SourceMissing();
     BY_HANDLE_FILE_INFORMATION info;
@@ -72,9 +75,7 @@ class FileCopy {
   std::optional<CopyResult> FindTarget() {
     std::optional<PatternParts> parts = SplitPattern(destination_);
     // The lookup below takes wildcards, and a device name is no file name.
-    if (!parts || HasWildcard(parts->name) || NamesDevice(parts->name)) {
-      return Failed(DescribeSystemError(ERROR_INVALID_NAME));
-    }
+    if (!parts || HasWildcard(parts->name) || NamesDevice(parts->name)) return Failed(ERROR_INVALID_NAME);
     folder_ = parts->folder;
     WIN32_FIND_DATAW existing;
     ScopedFind find(FindFirstFileExW(ToWin32Path(destination_).c_str(), FindExInfoBasic, &existing,
@@ -84,10 +85,10 @@ class FileCopy {
       target_path_ = ToWin32Path(destination_);
       return std::nullopt;
     }
-    if (existing.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return Failed("a folder has this name");
+    if (existing.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return Failed(FailureCause::kOther, "a folder has this name");
     // Checked before anything is written: Wine running as root would let the
     // move below replace a read-only file.
-    if (existing.dwFileAttributes & FILE_ATTRIBUTE_READONLY) return Failed(kReadOnlyReason);
+    if (existing.dwFileAttributes & FILE_ATTRIBUTE_READONLY) return Failed(FailureCause::kDenied, kReadOnlyReason);
     target_path_ = ToWin32Path(parts->folder + WideToUtf8(existing.cFileName));
     return std::nullopt;
   }
@@ -102,9 +103,9 @@ class FileCopy {
         return std::nullopt;
       }
       DWORD error = GetLastError();
-      if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return Failed(DescribeSystemError(error));
+      if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return Failed(error);
     }
-    return Failed("no free temporary name");
+    return Failed(FailureCause::kOther, "no free temporary name");
   }
 
   std::optional<CopyResult> CopyContent() {

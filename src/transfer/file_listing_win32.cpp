@@ -5,6 +5,7 @@
 #include "transfer/handle_win32.h"
 #include "transfer/path_win32.h"
 #include "transfer/pattern_parts.h"
+#include "transfer/system_error_win32.h"
 #include "transfer/temporary_name.h"
 #include "transfer/wide_text_win32.h"
 #include "transfer/wildcard.h"
@@ -31,12 +32,23 @@ bool IsWanted(const WIN32_FIND_DATAW& entry, const std::u32string& folded_patter
   return MatchesWildcard(folded_pattern, FoldWideName(name));
 }
 
+// Whatever stopped the listing, the user is told the folder cannot be read.
+FileFailure Unreadable(const std::string& folder, DWORD error) {
+  FileFailure failure = SystemFailure(folder, error);
+  failure.cause = FailureCause::kUnreadable;
+  return failure;
+}
+
 }  // namespace
 
-std::optional<Listing> ListOrdinaryFiles(const std::string& pattern) {
+Listing ListOrdinaryFiles(const std::string& pattern) {
+  Listing listing;
   std::optional<PatternParts> parts = SplitPattern(pattern);
-  if (!parts || NamesMissingDrive(pattern)) return std::nullopt;
-  Listing listing{parts->folder, {}};
+  if (!parts || NamesMissingDrive(pattern)) {
+    listing.malformed = true;
+    return listing;
+  }
+  listing.folder = parts->folder;
   std::wstring search = ToWin32Path(parts->folder + parts->name);
   std::u32string folded_pattern = FoldWideName(Utf8ToWide(parts->name));
 
@@ -46,15 +58,15 @@ std::optional<Listing> ListOrdinaryFiles(const std::string& pattern) {
   if (!find.valid()) {
     DWORD error = GetLastError();
     bool nothing_there = error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES || !FolderExists(parts->folder);
-    if (nothing_there) return listing;
-    return std::nullopt;
+    if (!nothing_there) listing.unreadable = Unreadable(parts->folder, error);
+    return listing;
   }
   do {
     if (IsWanted(entry, folded_pattern)) {
       listing.files.push_back({WideToUtf8(entry.cFileName), (entry.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0});
     }
   } while (FindNextFileW(find.get(), &entry));
-  if (GetLastError() != ERROR_NO_MORE_FILES) return std::nullopt;  // the folder could not be read to its end
+  if (DWORD error = GetLastError(); error != ERROR_NO_MORE_FILES) listing.unreadable = Unreadable(parts->folder, error);
   return listing;
 }
 

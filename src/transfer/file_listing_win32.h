@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "transfer/file_ops.h"
+
 namespace tolvashu {
 
 struct ListedFile {
@@ -15,13 +17,13 @@ struct ListedFile {
 struct Listing {
   std::string folder;  // the pattern's folder part as the caller wrote it
   std::vector<ListedFile> files;
+  bool malformed = false;  // see SplitPattern, or a drive that does not exist
+  std::optional<FileFailure> unreadable;  // the folder exists but could not be read to its end
 };
 
 // Files that are not folders, not hidden or system files and not our own
 // temporary files, whose long names match the pattern case-insensitively.
-// A missing folder gives an empty listing. std::nullopt for a malformed
-// pattern (see SplitPattern), a drive that does not exist, or a folder that
-// exists but cannot be read.
-std::optional<Listing> ListOrdinaryFiles(const std::string& pattern);
+// A missing folder gives an empty listing.
+Listing ListOrdinaryFiles(const std::string& pattern);
 
 }  // namespace tolvashu

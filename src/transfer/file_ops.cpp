@@ -1,5 +1,6 @@
-// The current-file rules shared by every backend: one file at a time, items
-// read from its decoded text, lines written in code page 932 with CR LF.
+// The rules shared by every backend: one enumeration, taken as a snapshot;
+// one current file at a time, items read from its decoded text, lines
+// written in code page 932 with CR LF.
 #include "transfer/file_ops.h"
 
 #include <utility>
@@ -12,9 +13,36 @@ FileOps::FileOps() = default;
 
 FileOps::~FileOps() = default;
 
+std::optional<std::string> FileOps::FirstEntry(const std::string& pattern) {
+  entries_.reset();
+  next_entry_ = 0;
+  FileList list = ListFiles(pattern);
+  last_failure_ = std::move(list.unreadable);
+  if (!list.ok()) return std::nullopt;
+  entries_ = std::move(list.names);
+  return NextEntry();
+}
+
+std::optional<std::string> FileOps::NextEntry() {
+  if (!entries_) return std::nullopt;
+  if (next_entry_ >= entries_->size()) return std::string();
+  return (*entries_)[next_entry_++];
+}
+
+template <typename File>
+std::unique_ptr<File> FileOps::Keep(const std::string& path, Opened<File> opened) {
+  if (opened.file) {
+    last_failure_.reset();
+  } else {
+    last_failure_ = FileFailure{path, opened.cause, std::move(opened.reason)};
+  }
+  return std::move(opened.file);
+}
+
 bool FileOps::OpenForWriting(const std::string& path) {
+  last_failure_.reset();
   if (input_ || output_) return false;  // file number 1 is in use
-  output_ = OpenOutput(path);
+  output_ = Keep(path, OpenOutput(path));
   return output_ != nullptr;
 }
 
@@ -24,8 +52,9 @@ bool FileOps::CreateEmpty(const std::string& path) {
 }
 
 bool FileOps::OpenForReading(const std::string& path) {
+  last_failure_.reset();
   if (input_ || output_) return false;  // file number 1 is in use
-  input_ = OpenInput(path);
+  input_ = Keep(path, OpenInput(path));
   return input_ != nullptr;
 }
 

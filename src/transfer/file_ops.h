@@ -32,29 +32,53 @@
 
 namespace tolvashu {
 
-// A file that exists but could not be written, deleted or emptied.
+// Why an existing file or folder could not be used, in the terms the user
+// can act on: each cause has its own advice in the transfer report.
+enum class FailureCause {
+  kInUse,       // another program holds it open (sharing violation, lock)
+  kDenied,      // read-only, or writing is not allowed there
+  kDiskFull,    // no space left
+  kUnreadable,  // a folder that cannot be listed, a file that cannot be read
+  kOther,
+};
+
+// A file that exists but could not be written, deleted or emptied, or a
+// folder that exists but could not be listed.
 struct FileFailure {
-  std::string path;    // the path as the caller named it
+  std::string path;  // the path as the caller named it; a folder ends with a separator
+  FailureCause cause = FailureCause::kOther;
   std::string reason;  // short description of the cause, from the platform
 };
 
 enum class CopyOutcome {
   kCopied,         // the destination now holds the whole source content
   kSourceMissing,  // there is no ordinary file at the source path: normal
-  kFailed,         // the source exists but the copy could not be made
+  kFailed,         // the source exists (or may exist) but the copy could not be made
 };
 
 struct CopyResult {
   CopyOutcome outcome = CopyOutcome::kFailed;
-  std::string reason;  // why, when outcome is kFailed
+  FailureCause cause = FailureCause::kOther;  // why, when outcome is kFailed
+  std::string reason;
+  // When the copy failed because a folder could not be listed, that folder
+  // (ending with a separator); otherwise empty: the failure is the destination's.
+  std::string unreadable_folder;
   bool ok() const { return outcome == CopyOutcome::kCopied; }
 };
 
 struct DeleteResult {
   int deleted = 0;                    // files removed
-  std::vector<FileFailure> failures;  // matching files that are still there
+  std::vector<FileFailure> failures;  // matching files that are still there, or the unreadable folder
   // The operation fails when nothing was deleted or a match survived.
   bool ok() const { return deleted > 0 && failures.empty(); }
+};
+
+// The ordinary files a pattern names, read in one pass of their folder.
+struct FileList {
+  std::vector<std::string> names;  // name only, in the folder's listing order
+  bool malformed = false;          // a pattern the system refuses, a drive that does not exist
+  std::optional<FileFailure> unreadable;  // the folder exists but could not be listed to its end
+  bool ok() const { return !malformed && !unreadable; }
 };
 
 // The bytes of a file opened for reading, read when first needed (a game
@@ -73,6 +97,14 @@ class OutputFile {
   virtual bool Close() = 0;
 };
 
+// A file opened by a backend, or why it could not be opened.
+template <typename File>
+struct Opened {
+  std::unique_ptr<File> file;
+  FailureCause cause = FailureCause::kOther;  // when file is null
+  std::string reason;
+};
+
 class FileOps {
  public:
   FileOps();
@@ -84,24 +116,21 @@ class FileOps {
   // a root («D:\», «/»).
   virtual std::string CurrentFolder() = 0;
 
-  // Creates one folder. Fails when it already exists or its parent is missing.
+  // Creates one folder. Fails when it already exists, its parent is missing,
+  // or the parent cannot be listed to rule out a name differing only in case.
   virtual bool MakeFolder(const std::string& path) = 0;
 
   // Deletes every ordinary file (not hidden, not a folder) that matches the
   // pattern: a folder path + a name with `*` and `?`, or a plain file path.
-  // A read-only match is not deleted and is listed in the failures; the other
-  // matches are still deleted.
+  // A match that cannot be deleted (read-only, in use) is listed in the
+  // failures and the other matches are still deleted; a folder that exists
+  // but cannot be listed is listed as a failure itself.
   virtual DeleteResult DeleteMatching(const std::string& pattern) = 0;
 
-  // Starts the enumeration and returns the first matching ordinary file's
-  // name (no folder part), or "" when nothing matches or the folder does not
-  // exist. A folder path ending with a separator means every file in it.
-  // std::nullopt only for a malformed pattern (a drive that does not exist).
-  virtual std::optional<std::string> FirstEntry(const std::string& pattern) = 0;
-
-  // The next name of the enumeration, "" once all are returned, std::nullopt
-  // when no enumeration has been started.
-  virtual std::optional<std::string> NextEntry() = 0;
+  // The ordinary files (not hidden, not folders) that match the pattern. A
+  // folder path ending with a separator means every file in it; a folder
+  // that does not exist holds none.
+  virtual FileList ListFiles(const std::string& pattern) = 0;
 
   // Copies the whole source file over the destination path. The content is
   // written to a hidden temporary file beside the destination and moved over
@@ -113,6 +142,33 @@ class FileOps {
   // True when both paths name one and the same existing folder, however they
   // are spelled (case, separators, `.` and `..`, links, short names).
   virtual bool IsSameFolder(const std::string& a, const std::string& b) = 0;
+
+  // Whether an ordinary file (of any attributes) is at `path`, asked in a
+  // way that needs no sharing rights on the file itself, so that a file
+  // another program holds open still counts. std::nullopt when it cannot be
+  // told (its folder cannot be listed).
+  virtual std::optional<bool> HasFile(const std::string& path) = 0;
+
+  // The platform files behind the current file; callers use OpenForReading
+  // and OpenForWriting below, which keep the one-current-file rule.
+  // OpenInput: an existing ordinary file, which others may go on reading,
+  // writing and deleting meanwhile. OpenOutput: created, or truncated to
+  // length 0; fails on a read-only file or a missing folder.
+  virtual Opened<InputFile> OpenInput(const std::string& path) = 0;
+  virtual Opened<OutputFile> OpenOutput(const std::string& path) = 0;
+
+  // --- The enumeration ------------------------------------------------------
+
+  // Starts the enumeration and returns the first matching ordinary file's
+  // name (no folder part), or "" when nothing matches or the folder does not
+  // exist. The names are taken at once, so the caller may copy or delete
+  // files while it walks through them. std::nullopt for a malformed pattern
+  // (a drive that does not exist) or a folder that exists but cannot be
+  // listed; LastFailure then tells which.
+  std::optional<std::string> FirstEntry(const std::string& pattern);
+  // The next name of the enumeration, "" once all are returned, std::nullopt
+  // when no enumeration has been started.
+  std::optional<std::string> NextEntry();
 
   // --- The current file (file number 1) ---------------------------------
 
@@ -139,17 +195,23 @@ class FileOps {
   // be written.
   bool CloseAll();
 
- protected:
-  // Backends open the platform files; the current-file rules live here.
-  virtual std::unique_ptr<InputFile> OpenInput(const std::string& path) = 0;
-  virtual std::unique_ptr<OutputFile> OpenOutput(const std::string& path) = 0;
+  // Why the last FirstEntry, OpenForReading or OpenForWriting that failed
+  // did so: the unreadable folder, or the file that could not be opened.
+  // std::nullopt after a malformed pattern or a file number already in use.
+  const std::optional<FileFailure>& LastFailure() const { return last_failure_; }
 
  private:
   bool LoadInput();
+  template <typename File>
+  std::unique_ptr<File> Keep(const std::string& path, Opened<File> opened);
 
   std::unique_ptr<InputFile> input_;
   std::unique_ptr<OutputFile> output_;
   std::optional<ItemReader> reader_;  // set once the input has been read
+  // The names of the current enumeration, taken when it started.
+  std::optional<std::vector<std::string>> entries_;
+  std::size_t next_entry_ = 0;
+  std::optional<FileFailure> last_failure_;
 };
 
 // The file layer of the platform this program was built for.

@@ -14,6 +14,7 @@
 #include "transfer/matching_files_posix.h"
 #include "transfer/open_files_posix.h"
 #include "transfer/path_resolver_posix.h"
+#include "transfer/pattern_parts.h"
 #include "transfer/temporary_name.h"
 #include "transfer/unique_fd_posix.h"
 
@@ -35,11 +36,45 @@ bool IsReadOnly(const struct stat& status) { return (status.st_mode & kWritableB
 bool IsFolder(const ResolvedPath& path) { return path.exists && S_ISDIR(path.status.st_mode); }
 bool IsRegularFile(const ResolvedPath& path) { return path.exists && S_ISREG(path.status.st_mode); }
 
+constexpr char kReadOnly[] = "read-only";
+constexpr char kCannotList[] = "folder cannot be listed";
+
 std::string ErrorText(int error) { return std::generic_category().message(error); }
 
-CopyResult Copied() { return {CopyOutcome::kCopied, {}}; }
-CopyResult SourceMissing() { return {CopyOutcome::kSourceMissing, {}}; }
-CopyResult Failed(std::string reason) { return {CopyOutcome::kFailed, std::move(reason)}; }
+// What the user can do about an errno value.
+FailureCause CauseOf(int error) {
+  switch (error) {
+    case EACCES:
+    case EPERM:
+    case EROFS:
+      return FailureCause::kDenied;
+    case ENOSPC:
+    case EDQUOT:
+      return FailureCause::kDiskFull;
+    case ETXTBSY:
+    case EBUSY:
+      return FailureCause::kInUse;
+    default:
+      return FailureCause::kOther;
+  }
+}
+
+CopyResult Copied() { return {CopyOutcome::kCopied, FailureCause::kOther, {}, {}}; }
+CopyResult SourceMissing() { return {CopyOutcome::kSourceMissing, FailureCause::kOther, {}, {}}; }
+CopyResult Failed(FailureCause cause, std::string reason) {
+  return {CopyOutcome::kFailed, cause, std::move(reason), {}};
+}
+CopyResult Failed(int error) { return Failed(CauseOf(error), ErrorText(error)); }
+// The folder of `windows_path` could not be read, so what the path names is not known.
+CopyResult FolderUnreadable(std::string_view windows_path) {
+  return {CopyOutcome::kFailed, FailureCause::kUnreadable, kCannotList,
+          std::string(windows_path.substr(0, NameStart(windows_path)))};
+}
+
+template <typename File>
+Opened<File> NotOpened(FailureCause cause, std::string reason) {
+  return {nullptr, cause, std::move(reason)};
+}
 
 // The copy's content on its way to the destination: a file of its own in the
 // destination folder, hidden by its name (enumeration and deletion patterns
@@ -98,21 +133,17 @@ class PosixFileOps : public FileOps {
   std::string CurrentFolder() override;
   bool MakeFolder(const std::string& path) override;
   DeleteResult DeleteMatching(const std::string& pattern) override;
-  std::optional<std::string> FirstEntry(const std::string& pattern) override;
-  std::optional<std::string> NextEntry() override;
+  FileList ListFiles(const std::string& pattern) override;
   CopyResult CopyFile(const std::string& source, const std::string& destination) override;
   bool IsSameFolder(const std::string& a, const std::string& b) override;
-
- protected:
-  std::unique_ptr<InputFile> OpenInput(const std::string& path) override;
-  std::unique_ptr<OutputFile> OpenOutput(const std::string& path) override;
+  std::optional<bool> HasFile(const std::string& path) override;
+  Opened<InputFile> OpenInput(const std::string& path) override;
+  Opened<OutputFile> OpenOutput(const std::string& path) override;
 
  private:
   CopyResult CopyOver(int source, const struct stat& source_status, const ResolvedPath& destination);
 
   PathResolver resolver_;
-  std::optional<std::vector<std::string>> entries_;  // the names the last FirstEntry found
-  std::size_t next_entry_ = 0;
 };
 
 std::string PosixFileOps::CurrentFolder() {
@@ -122,7 +153,9 @@ std::string PosixFileOps::CurrentFolder() {
 
 bool PosixFileOps::MakeFolder(const std::string& path) {
   ResolvedPath folder = resolver_.Resolve(path);
-  if (!folder.folder_exists || folder.exists || folder.name.empty()) return false;
+  // An unreadable parent might hold the name in another case: making it
+  // anyway could give the folder a twin.
+  if (folder.unknown || !folder.folder_exists || folder.exists || folder.name.empty()) return false;
   if (mkdir(folder.path.c_str(), kNewFolderMode) != 0) return false;
   resolver_.names().NoteAdded(folder.folder, folder.name);
   return true;
@@ -133,14 +166,15 @@ bool PosixFileOps::MakeFolder(const std::string& path) {
 DeleteResult PosixFileOps::DeleteMatching(const std::string& pattern) {
   DeleteResult result;
   MatchingFiles matches = FindMatchingFiles(resolver_, pattern, EmptyName::kNoFile);
+  if (matches.unreadable) result.failures.push_back(*matches.unreadable);
   for (const std::string& name : matches.names) {
     const std::string path = ChildPath(matches.folder, name);
     struct stat status;
     if (stat(path.c_str(), &status) != 0) continue;  // gone meanwhile
     if (IsReadOnly(status)) {
-      result.failures.push_back({matches.named_folder + name, "read-only"});
+      result.failures.push_back({matches.named_folder + name, FailureCause::kDenied, kReadOnly});
     } else if (unlink(path.c_str()) != 0) {
-      if (errno != ENOENT) result.failures.push_back({matches.named_folder + name, ErrorText(errno)});
+      if (errno != ENOENT) result.failures.push_back({matches.named_folder + name, CauseOf(errno), ErrorText(errno)});
     } else {
       ++result.deleted;
       resolver_.names().NoteRemoved(matches.folder, name);
@@ -149,35 +183,25 @@ DeleteResult PosixFileOps::DeleteMatching(const std::string& pattern) {
   return result;
 }
 
-// The names are taken at once, so the caller may copy or delete files while
-// it walks through them.
-std::optional<std::string> PosixFileOps::FirstEntry(const std::string& pattern) {
+FileList PosixFileOps::ListFiles(const std::string& pattern) {
   MatchingFiles matches = FindMatchingFiles(resolver_, pattern, EmptyName::kEveryFile);
-  entries_.reset();
-  if (matches.malformed) return std::nullopt;
-  entries_ = std::move(matches.names);
-  next_entry_ = 0;
-  return NextEntry();
-}
-
-std::optional<std::string> PosixFileOps::NextEntry() {
-  if (!entries_) return std::nullopt;
-  if (next_entry_ >= entries_->size()) return std::string();
-  return (*entries_)[next_entry_++];
+  return {std::move(matches.names), matches.malformed, std::move(matches.unreadable)};
 }
 
 CopyResult PosixFileOps::CopyFile(const std::string& source_path, const std::string& destination_path) {
   ResolvedPath source = resolver_.Resolve(source_path);
+  if (source.unknown) return FolderUnreadable(source_path);
   if (!IsRegularFile(source)) return SourceMissing();
   ResolvedPath destination = resolver_.Resolve(destination_path);
-  if (!destination.folder_exists) return Failed("folder missing");
-  if (IsFolder(destination)) return Failed("is a folder");
-  if (destination.exists && IsReadOnly(destination.status)) return Failed("read-only");
+  if (destination.unknown) return FolderUnreadable(destination_path);
+  if (!destination.folder_exists) return Failed(FailureCause::kOther, "folder missing");
+  if (IsFolder(destination)) return Failed(FailureCause::kOther, "is a folder");
+  if (destination.exists && IsReadOnly(destination.status)) return Failed(FailureCause::kDenied, kReadOnly);
 
   UniqueFd from(open(source.path.c_str(), O_RDONLY | kOpenFlags));
   struct stat source_status;
-  if (!from.valid()) return errno == ENOENT ? SourceMissing() : Failed(ErrorText(errno));
-  if (fstat(from.get(), &source_status) != 0) return Failed(ErrorText(errno));
+  if (!from.valid()) return errno == ENOENT ? SourceMissing() : Failed(errno);
+  if (fstat(from.get(), &source_status) != 0) return Failed(errno);
   if (!S_ISREG(source_status.st_mode)) return SourceMissing();
 
   CopyResult result = CopyOver(from.get(), source_status, destination);
@@ -197,10 +221,10 @@ CopyResult PosixFileOps::CopyFile(const std::string& source_path, const std::str
 // the file system's own journal decides, as it does for any other program.
 CopyResult PosixFileOps::CopyOver(int source, const struct stat& source_status, const ResolvedPath& destination) {
   TemporaryFile temporary;
-  if (int error = temporary.Create(destination.folder)) return Failed(ErrorText(error));
-  if (int error = CopyContent(source, temporary.fd(), source_status.st_size)) return Failed(ErrorText(error));
+  if (int error = temporary.Create(destination.folder)) return Failed(error);
+  if (int error = CopyContent(source, temporary.fd(), source_status.st_size)) return Failed(error);
   temporary.KeepModificationTime(source_status.st_mtim);
-  if (int error = temporary.MoveOver(destination.path)) return Failed(ErrorText(error));
+  if (int error = temporary.MoveOver(destination.path)) return Failed(error);
   return Copied();
 }
 
@@ -211,24 +235,36 @@ bool PosixFileOps::IsSameFolder(const std::string& a, const std::string& b) {
          first.status.st_ino == second.status.st_ino;
 }
 
-std::unique_ptr<InputFile> PosixFileOps::OpenInput(const std::string& path) {
+std::optional<bool> PosixFileOps::HasFile(const std::string& path) {
   ResolvedPath file = resolver_.Resolve(path);
-  if (!IsRegularFile(file)) return nullptr;
-  UniqueFd fd(open(file.path.c_str(), O_RDONLY | kOpenFlags));
-  struct stat status;
-  if (!fd.valid() || fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode)) return nullptr;
-  return std::make_unique<PosixInputFile>(std::move(fd));
+  if (file.unknown) return std::nullopt;
+  return IsRegularFile(file);
 }
 
-std::unique_ptr<OutputFile> PosixFileOps::OpenOutput(const std::string& path) {
+Opened<InputFile> PosixFileOps::OpenInput(const std::string& path) {
   ResolvedPath file = resolver_.Resolve(path);
-  if (!file.folder_exists || file.name.empty()) return nullptr;
-  if (file.exists && (!S_ISREG(file.status.st_mode) || IsReadOnly(file.status))) return nullptr;
+  if (file.unknown) return NotOpened<InputFile>(FailureCause::kUnreadable, kCannotList);
+  if (!IsRegularFile(file)) return NotOpened<InputFile>(FailureCause::kOther, "no such file");
+  UniqueFd fd(open(file.path.c_str(), O_RDONLY | kOpenFlags));
+  if (!fd.valid()) return NotOpened<InputFile>(CauseOf(errno), ErrorText(errno));
+  struct stat status;
+  if (fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode)) {
+    return NotOpened<InputFile>(FailureCause::kOther, "not a file");
+  }
+  return {std::make_unique<PosixInputFile>(std::move(fd)), FailureCause::kOther, {}};
+}
+
+Opened<OutputFile> PosixFileOps::OpenOutput(const std::string& path) {
+  ResolvedPath file = resolver_.Resolve(path);
+  if (file.unknown) return NotOpened<OutputFile>(FailureCause::kUnreadable, kCannotList);
+  if (!file.folder_exists || file.name.empty()) return NotOpened<OutputFile>(FailureCause::kOther, "folder missing");
+  if (file.exists && !S_ISREG(file.status.st_mode)) return NotOpened<OutputFile>(FailureCause::kOther, "not a file");
+  if (file.exists && IsReadOnly(file.status)) return NotOpened<OutputFile>(FailureCause::kDenied, kReadOnly);
   const int create = file.exists ? 0 : O_CREAT;
   UniqueFd fd(open(file.path.c_str(), O_WRONLY | O_TRUNC | create | kOpenFlags, kNewFileMode));
-  if (!fd.valid()) return nullptr;
+  if (!fd.valid()) return NotOpened<OutputFile>(CauseOf(errno), ErrorText(errno));
   if (!file.exists) resolver_.names().NoteAdded(file.folder, file.name);
-  return std::make_unique<PosixOutputFile>(std::move(fd));
+  return {std::make_unique<PosixOutputFile>(std::move(fd)), FailureCause::kOther, {}};
 }
 
 }  // namespace

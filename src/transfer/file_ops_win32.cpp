@@ -62,36 +62,28 @@ class Win32FileOps : public FileOps {
     // A folder path names no file: deleting "every file" for it would empty
     // the folder whenever a caller's name came out empty.
     if (NameStart(pattern) == pattern.size()) return result;
-    std::optional<Listing> listing = ListOrdinaryFiles(pattern);
-    if (!listing) return result;
-    for (const ListedFile& file : listing->files) {
-      std::string path = listing->folder + file.name;
+    Listing listing = ListOrdinaryFiles(pattern);
+    if (listing.unreadable) result.failures.push_back(std::move(*listing.unreadable));
+    for (const ListedFile& file : listing.files) {
+      std::string path = listing.folder + file.name;
       // Refused here, since Wine running as root would delete it.
       if (file.read_only) {
-        result.failures.push_back({path, kReadOnlyReason});
+        result.failures.push_back({path, FailureCause::kDenied, kReadOnlyReason});
       } else if (DeleteFileW(ToWin32Path(path).c_str())) {
         ++result.deleted;
       } else if (DWORD error = GetLastError(); !IsNotFoundError(error)) {
-        result.failures.push_back({path, DescribeSystemError(error)});
+        result.failures.push_back(SystemFailure(path, error));
       }  // else: gone meanwhile, nothing to do
     }
     return result;
   }
 
-  std::optional<std::string> FirstEntry(const std::string& pattern) override {
-    entries_.reset();
-    next_entry_ = 0;
-    std::optional<Listing> listing = ListOrdinaryFiles(pattern);
-    if (!listing) return std::nullopt;
-    entries_.emplace();
-    for (ListedFile& file : listing->files) entries_->push_back(std::move(file.name));
-    return NextEntry();
-  }
-
-  std::optional<std::string> NextEntry() override {
-    if (!entries_) return std::nullopt;
-    if (next_entry_ >= entries_->size()) return std::string();
-    return (*entries_)[next_entry_++];
+  FileList ListFiles(const std::string& pattern) override {
+    Listing listing = ListOrdinaryFiles(pattern);
+    FileList list{{}, listing.malformed, std::move(listing.unreadable)};
+    list.names.reserve(listing.files.size());
+    for (ListedFile& file : listing.files) list.names.push_back(std::move(file.name));
+    return list;
   }
 
   CopyResult CopyFile(const std::string& source, const std::string& destination) override {
@@ -103,15 +95,17 @@ class Win32FileOps : public FileOps {
     return first && first == IdentifyFolder(b);
   }
 
- protected:
-  std::unique_ptr<InputFile> OpenInput(const std::string& path) override { return OpenInputFile(path); }
-  std::unique_ptr<OutputFile> OpenOutput(const std::string& path) override { return OpenOutputFile(path); }
+  // The attributes come from the folder's entry: no sharing rights needed.
+  std::optional<bool> HasFile(const std::string& path) override {
+    if (NamesDevice(path)) return false;
+    DWORD attributes = GetFileAttributesW(ToWin32Path(path).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    if (IsNotFoundError(GetLastError())) return false;
+    return std::nullopt;
+  }
 
- private:
-  // The names of the current enumeration, taken when it started, so that a
-  // loop may delete or copy files while it walks them.
-  std::optional<std::vector<std::string>> entries_;
-  std::size_t next_entry_ = 0;
+  Opened<InputFile> OpenInput(const std::string& path) override { return OpenInputFile(path); }
+  Opened<OutputFile> OpenOutput(const std::string& path) override { return OpenOutputFile(path); }
 };
 
 }  // namespace

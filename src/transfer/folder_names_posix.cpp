@@ -61,15 +61,15 @@ void FolderNames::Remove(Listing& listing, const std::string& name) {
   }
 }
 
-std::optional<std::string> FolderNames::FindVariant(const std::string& folder, const struct stat& folder_status,
-                                                    std::string_view name) {
+FolderNames::Lookup FolderNames::FindVariant(const std::string& folder, const struct stat& folder_status,
+                                            std::string_view name) {
   TakeInNotifications();
   auto it = listings_.find(IdOf(folder_status));
   if (it == listings_.end() || !(it->second.state == StateOf(folder_status))) it = Read(folder);
-  if (it == listings_.end()) return std::nullopt;
+  if (it == listings_.end()) return {};
   auto found = it->second.names.find(FoldName(name));
-  if (found == it->second.names.end()) return std::nullopt;
-  return found->second;
+  if (found == it->second.names.end()) return {true, std::nullopt};
+  return {true, found->second};
 }
 
 // Reads the folder's names into a fresh listing. The watch is set before

@@ -37,10 +37,14 @@ class FolderNames {
   FolderNames(const FolderNames&) = delete;
   FolderNames& operator=(const FolderNames&) = delete;
 
-  // The entry of `folder` whose name equals `name` but for case, as the disk
-  // spells it. `folder_status` is a fresh stat of the folder.
-  std::optional<std::string> FindVariant(const std::string& folder, const struct stat& folder_status,
-                                         std::string_view name);
+  struct Lookup {
+    bool listed = false;              // false: the folder could not be read, so nothing is known
+    std::optional<std::string> name;  // the variant found, as the disk spells it
+  };
+  // The entry of `folder` whose name equals `name` but for case. A folder
+  // that cannot be read is never taken for one without such an entry.
+  // `folder_status` is a fresh stat of the folder.
+  Lookup FindVariant(const std::string& folder, const struct stat& folder_status, std::string_view name);
 
   // Our own changes to a folder's entries, made just now.
   void NoteAdded(const std::string& folder, const std::string& name);

@@ -1,5 +1,6 @@
 #include "transfer/folder_transfer.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace tolvashu {
@@ -13,13 +14,18 @@ constexpr char kCannotEmpty[] = "cannot be emptied";
 FolderTransfer::FolderTransfer(FileOps& files, std::string source_folder, std::string destination_folder)
     : files_(files), source_folder_(std::move(source_folder)), destination_folder_(std::move(destination_folder)) {}
 
-bool FolderTransfer::Copy(std::string_view name) {
-  if (memo_.AlreadyCopied(name)) return true;
+CopyOutcome FolderTransfer::Copy(std::string_view name) {
+  if (memo_.AlreadyCopied(name)) return CopyOutcome::kCopied;
   std::string destination = destination_folder_ + std::string(name);
   CopyResult result = files_.CopyFile(source_folder_ + std::string(name), destination);
-  if (result.outcome == CopyOutcome::kFailed) Collect({destination, result.reason});
+  if (result.outcome == CopyOutcome::kFailed) {
+    std::string failed = result.unreadable_folder.empty() ? destination : std::move(result.unreadable_folder);
+    Collect({std::move(failed), result.cause, std::move(result.reason)});
+  } else if (result.ok()) {
+    Forget(destination);
+  }
   memo_.Copied(name, result.ok());
-  return result.ok();
+  return result.outcome;
 }
 
 void FolderTransfer::Delete(std::string_view pattern) {
@@ -32,16 +38,34 @@ void FolderTransfer::Empty(std::string_view name) {
   memo_.Changed(name);
   std::string path = destination_folder_ + std::string(name);
   if (files_.CreateEmpty(path)) return;
-  // Opening for reading proves the file is there without disturbing an
-  // enumeration in progress.
-  bool still_there = files_.OpenForReading(path);
-  files_.CloseAll();
-  if (still_there) Collect({path, kCannotEmpty});
+  std::optional<FileFailure> failure = files_.LastFailure();
+  // Opening it may have failed only because another program holds it: the
+  // folder's own record of it decides whether it is there.
+  if (files_.HasFile(path) == false) return;
+  Collect(failure ? std::move(*failure) : FileFailure{path, FailureCause::kOther, kCannotEmpty});
+}
+
+std::optional<std::string> FolderTransfer::FirstSourceEntry(std::string_view pattern) {
+  std::optional<std::string> entry = files_.FirstEntry(source_folder_ + std::string(pattern));
+  if (!entry && files_.LastFailure()) Collect(*files_.LastFailure());
+  return entry;
+}
+
+bool FolderTransfer::CanListSource(std::string_view pattern) {
+  return FirstSourceEntry(pattern) || !files_.LastFailure();
 }
 
 void FolderTransfer::Collect(FileFailure failure) {
   if (!reported_paths_.insert(failure.path).second) return;
   report_.failures.push_back(std::move(failure));
+}
+
+void FolderTransfer::Forget(const std::string& path) {
+  if (reported_paths_.erase(path) == 0) return;
+  std::vector<FileFailure>& failures = report_.failures;
+  failures.erase(std::remove_if(failures.begin(), failures.end(),
+                                [&](const FileFailure& failure) { return failure.path == path; }),
+                 failures.end());
 }
 
 TransferReport FolderTransfer::TakeReport() {

@@ -4,6 +4,7 @@
 // not exist is normal and is not collected.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -23,21 +24,32 @@ class FolderTransfer {
   const std::string& source_folder() const { return source_folder_; }
   const std::string& destination_folder() const { return destination_folder_; }
 
-  // Copies source folder + name over destination folder + name. True when the
-  // destination now holds the source's content; a copy that failed although
-  // the source exists is collected. A name copied before in this transfer,
-  // with nothing written since that could make a difference, is not copied
-  // again.
-  bool Copy(std::string_view name);
+  // Copies source folder + name over destination folder + name. kCopied when
+  // the destination now holds the source's content, which also mends an
+  // earlier failure of that destination in this transfer; a copy that failed
+  // although the source exists is collected. A name copied before in this
+  // transfer, with nothing written since that could make a difference, is
+  // not copied again.
+  CopyOutcome Copy(std::string_view name);
 
-  // Deletes what matches destination folder + pattern. Matches that survive
-  // are collected; a pattern that matches nothing is no failure.
+  // Deletes what matches destination folder + pattern. Matches that survive,
+  // and a folder that cannot be listed, are collected; a pattern that
+  // matches nothing is no failure.
   void Delete(std::string_view pattern);
 
   // Truncates destination folder + name to length 0, creating it. A failure
-  // is collected only when a file of that name is still there: with no file
-  // at all (its folder is missing, say) nothing old survives.
+  // is collected unless a look that needs no sharing rights shows that no
+  // file of that name is there: with no file at all (its folder is missing,
+  // say) nothing old survives.
   void Empty(std::string_view name);
+
+  // Starts the enumeration of source folder + pattern; a folder that cannot
+  // be listed is collected and gives std::nullopt, as FirstEntry does.
+  std::optional<std::string> FirstSourceEntry(std::string_view pattern);
+
+  // False, collecting the folder, when source folder + pattern names a
+  // folder that exists but cannot be listed.
+  bool CanListSource(std::string_view pattern);
 
   // Collects a failure met outside the operations above.
   void Collect(FileFailure failure);
@@ -46,6 +58,9 @@ class FolderTransfer {
   TransferReport TakeReport();
 
  private:
+  // A failure of `path` that a later success has mended.
+  void Forget(const std::string& path);
+
   FileOps& files_;
   const std::string source_folder_;
   const std::string destination_folder_;

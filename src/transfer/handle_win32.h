@@ -36,6 +36,11 @@ class ScopedHandle {
   HANDLE handle_;
 };
 
+// How the layer shares a file it reads: like a backup tool, it lets other
+// programs go on reading, writing and deleting it, so that a file the running
+// game holds open can still be read.
+inline constexpr DWORD kReadSharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
 // Opening "nul.txt" or "CON" succeeds on Windows and yields a device, which
 // reads as empty or waits for keyboard input: only disk files are files.
 inline bool IsDiskFile(const ScopedHandle& file) { return file.valid() && GetFileType(file.get()) == FILE_TYPE_DISK; }

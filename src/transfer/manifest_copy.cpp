@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "transfer/data_set_catalogue.h"
 #include "transfer/error_policy.h"
@@ -27,13 +28,6 @@ void CopyNamedFile(FolderTransfer& transfer, const std::string& item) {
   transfer.Copy(*name);
 }
 
-// Whether an ordinary file is at `path`. The transfer's enumerations have all
-// ended when the world file is read, so starting one here disturbs none.
-bool IsListed(FileOps& files, const std::string& path) {
-  std::optional<std::string> entry = files.FirstEntry(path);
-  return entry && !entry->empty();
-}
-
 }  // namespace
 
 void CopyManifestFiles(FolderTransfer& transfer) {
@@ -42,11 +36,13 @@ void CopyManifestFiles(FolderTransfer& transfer) {
   if (!files.OpenForReading(world_file)) {
     // No world file names nothing. One that is there but cannot be opened
     // (held by another program, say) hides files that are not copied: told.
-    if (IsListed(files, world_file)) transfer.Collect({world_file, kCannotRead});
+    std::optional<FileFailure> failure = files.LastFailure();
+    if (files.HasFile(world_file) == false) return;
+    transfer.Collect(failure ? std::move(*failure) : FileFailure{world_file, FailureCause::kUnreadable, kCannotRead});
     return;
   }
   std::optional<bool> at_end = files.AtEnd();
-  if (!at_end) transfer.Collect({world_file, kCannotRead});
+  if (!at_end) transfer.Collect({world_file, FailureCause::kUnreadable, kCannotRead});
   while (at_end == false) {
     std::optional<std::string> item = files.ReadItem();
     if (!item) break;

@@ -4,6 +4,9 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <cerrno>
+#include <system_error>
+
 #include "transfer/case_fold.h"
 #include "transfer/pattern_parts.h"
 #include "transfer/unique_fd_posix.h"
@@ -22,14 +25,33 @@ bool IsOrdinaryFile(int folder_fd, const dirent& entry) {
   return fstatat(folder_fd, entry.d_name, &status, 0) == 0 && S_ISREG(status.st_mode);
 }
 
+constexpr char kCannotList[] = "cannot be listed";
+
+void NoteUnreadable(MatchingFiles& matches, std::string reason) {
+  matches.unreadable = FileFailure{matches.named_folder, FailureCause::kUnreadable, std::move(reason)};
+}
+
+void NoteUnreadable(MatchingFiles& matches, int error) {
+  NoteUnreadable(matches, std::generic_category().message(error));
+}
+
 void ListMatches(std::string_view name_pattern, MatchingFiles& matches) {
   UniqueFd fd(open(matches.folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (!fd.valid()) return;
+  if (!fd.valid()) {
+    if (errno != ENOENT && errno != ENOTDIR) NoteUnreadable(matches, errno);  // else removed meanwhile
+    return;
+  }
   DIR* dir = fdopendir(fd.get());
-  if (dir == nullptr) return;
+  if (dir == nullptr) return NoteUnreadable(matches, errno);
   fd.Release();  // now owned by `dir`
   const std::u32string folded_pattern = FoldCodePoints(name_pattern);
-  while (const dirent* entry = readdir(dir)) {
+  for (;;) {
+    errno = 0;  // readdir reports a failure only through errno
+    const dirent* entry = readdir(dir);
+    if (entry == nullptr) {
+      if (errno != 0) NoteUnreadable(matches, errno);
+      break;
+    }
     if (IsHiddenName(entry->d_name)) continue;  // before folding: most skipped entries cost nothing
     if (!MatchesWildcard(folded_pattern, FoldCodePoints(entry->d_name))) continue;
     if (IsOrdinaryFile(dirfd(dir), *entry)) matches.names.emplace_back(entry->d_name);
@@ -40,6 +62,7 @@ void ListMatches(std::string_view name_pattern, MatchingFiles& matches) {
 // A plain name is resolved like any path: no need to read the folder.
 void FindNamedFile(PathResolver& resolver, std::string_view pattern, MatchingFiles& matches) {
   ResolvedPath file = resolver.Resolve(pattern);
+  if (file.unknown) return NoteUnreadable(matches, kCannotList);
   if (!file.folder_exists) return;
   matches.folder = file.folder;
   if (file.exists && S_ISREG(file.status.st_mode) && !IsHiddenName(file.name)) matches.names.push_back(file.name);
@@ -61,6 +84,10 @@ MatchingFiles FindMatchingFiles(PathResolver& resolver, std::string_view pattern
     return matches;
   }
   ResolvedPath folder = resolver.Resolve(parts->folder.empty() ? "." : parts->folder);
+  if (folder.unknown) {
+    NoteUnreadable(matches, kCannotList);
+    return matches;
+  }
   if (!folder.exists || !S_ISDIR(folder.status.st_mode)) return matches;
   matches.folder = folder.path;
   ListMatches(parts->name, matches);

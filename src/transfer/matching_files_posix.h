@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "transfer/file_ops.h"
 #include "transfer/path_resolver_posix.h"
 
 namespace tolvashu {
@@ -19,6 +20,8 @@ struct MatchingFiles {
   std::string folder;              // the folder on disk; empty when it does not exist
   std::string named_folder;        // the folder part as the caller wrote it, separator included
   std::vector<std::string> names;  // as on disk, in the folder's listing order
+  // The folder exists but could not be read to its end: `names` may be short.
+  std::optional<FileFailure> unreadable;
 };
 
 // `pattern` is a folder path + a name with `*` and `?` (wildcard.h), or a

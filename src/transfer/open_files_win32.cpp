@@ -8,6 +8,7 @@
 
 #include "transfer/handle_win32.h"
 #include "transfer/path_win32.h"
+#include "transfer/system_error_win32.h"
 
 namespace tolvashu {
 
@@ -64,32 +65,48 @@ class Win32OutputFile : public OutputFile {
   ScopedHandle file_;
 };
 
-}  // namespace
-
-std::unique_ptr<InputFile> OpenInputFile(const std::string& path) {
-  if (NamesDevice(path)) return nullptr;
-  ScopedHandle file(CreateFileW(ToWin32Path(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  if (!IsDiskFile(file)) return nullptr;
-  return std::make_unique<Win32InputFile>(std::move(file));
+template <typename File>
+Opened<File> NotOpened(DWORD error) {
+  FileFailure failure = SystemFailure({}, error);
+  return {nullptr, failure.cause, std::move(failure.reason)};
 }
 
-std::unique_ptr<OutputFile> OpenOutputFile(const std::string& path) {
-  if (NamesDevice(path)) return nullptr;
+template <typename File>
+Opened<File> NotADiskFile() {
+  return {nullptr, FailureCause::kOther, "not a file"};
+}
+
+}  // namespace
+
+Opened<InputFile> OpenInputFile(const std::string& path) {
+  if (NamesDevice(path)) return NotADiskFile<InputFile>();
+  ScopedHandle file(CreateFileW(ToWin32Path(path).c_str(), GENERIC_READ, kReadSharing, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!file.valid()) return NotOpened<InputFile>(GetLastError());
+  if (!IsDiskFile(file)) return NotADiskFile<InputFile>();
+  return {std::make_unique<Win32InputFile>(std::move(file)), FailureCause::kOther, {}};
+}
+
+Opened<OutputFile> OpenOutputFile(const std::string& path) {
+  if (NamesDevice(path)) return NotADiskFile<OutputFile>();
   std::wstring wide = ToWin32Path(path);
   // Checked here rather than left to the system: Wine running as root opens
   // a read-only file for writing without complaint.
   DWORD attributes = GetFileAttributesW(wide.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES &&
-      (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
-    return nullptr;
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return NotADiskFile<OutputFile>();
+  }
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    return {nullptr, FailureCause::kDenied, kReadOnlyReason};
   }
   // OPEN_ALWAYS and then truncating, rather than CREATE_ALWAYS: the existing
   // file keeps its name and its hidden flag, which CREATE_ALWAYS would refuse.
   ScopedHandle file(
       CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!IsDiskFile(file) || !SetEndOfFile(file.get())) return nullptr;
-  return std::make_unique<Win32OutputFile>(std::move(file));
+  if (!file.valid()) return NotOpened<OutputFile>(GetLastError());
+  if (!IsDiskFile(file)) return NotADiskFile<OutputFile>();
+  if (!SetEndOfFile(file.get())) return NotOpened<OutputFile>(GetLastError());
+  return {std::make_unique<Win32OutputFile>(std::move(file)), FailureCause::kOther, {}};
 }
 
 }  // namespace tolvashu

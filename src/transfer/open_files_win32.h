@@ -9,12 +9,12 @@
 namespace tolvashu {
 
 // An existing file on a disk (not a folder, not a device such as NUL or
-// CON), opened for reading; others may read it meanwhile.
-std::unique_ptr<InputFile> OpenInputFile(const std::string& path);
+// CON), opened for reading with kReadSharing.
+Opened<InputFile> OpenInputFile(const std::string& path);
 
 // The file at `path` opened for writing and emptied. An existing file keeps
 // its name and attributes; a read-only file, a folder or a missing folder
 // fails.
-std::unique_ptr<OutputFile> OpenOutputFile(const std::string& path);
+Opened<OutputFile> OpenOutputFile(const std::string& path);
 
 }  // namespace tolvashu

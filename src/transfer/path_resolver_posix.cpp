@@ -37,6 +37,10 @@ std::optional<std::vector<std::string>> AbsoluteComponents(std::string_view wind
   return components;
 }
 
+// The errors of stat that say "nothing is there", as opposed to "something
+// on the way could not be looked into" (EACCES, EIO).
+bool SaysAbsent(int error) { return error == ENOENT || error == ENOTDIR || error == ENAMETOOLONG || error == ELOOP; }
+
 std::string JoinComponents(const std::vector<std::string>& components, std::size_t count) {
   if (count == 0) return "/";
   std::string path;
@@ -71,23 +75,33 @@ std::optional<std::string> WorkingFolder() {
 // The name as written first: one stat when the path is spelled as on disk.
 // Otherwise the folder is found the same way, and the name is looked up in
 // its listing.
-std::optional<PathResolver::Entry> PathResolver::FindExisting(const Components& components, std::size_t count) {
+std::optional<PathResolver::Entry> PathResolver::FindExisting(const Components& components, std::size_t count,
+                                                              bool& unknown) {
   Entry entry{JoinComponents(components, count), {}};
   if (stat(entry.path.c_str(), &entry.status) == 0) return entry;
+  if (!SaysAbsent(errno)) {
+    unknown = true;
+    return std::nullopt;
+  }
   if (count == 0) return std::nullopt;
-  std::optional<Entry> folder = FindExisting(components, count - 1);
+  std::optional<Entry> folder = FindExisting(components, count - 1, unknown);
   if (!folder) return std::nullopt;
-  return FindInFolder(*folder, components[count - 1]);
+  return FindInFolder(*folder, components[count - 1], unknown);
 }
 
 // The entry of an existing folder whose name differs from `name` only in
 // case, after the exact name has been found missing.
-std::optional<PathResolver::Entry> PathResolver::FindInFolder(const Entry& folder, const std::string& name) {
+std::optional<PathResolver::Entry> PathResolver::FindInFolder(const Entry& folder, const std::string& name,
+                                                              bool& unknown) {
   if (!S_ISDIR(folder.status.st_mode)) return std::nullopt;
-  std::optional<std::string> variant = names_.FindVariant(folder.path, folder.status, name);
-  if (!variant) return std::nullopt;
-  Entry entry{ChildPath(folder.path, *variant), {}};
-  if (stat(entry.path.c_str(), &entry.status) != 0) return std::nullopt;
+  FolderNames::Lookup variant = names_.FindVariant(folder.path, folder.status, name);
+  if (!variant.listed) unknown = true;
+  if (!variant.name) return std::nullopt;
+  Entry entry{ChildPath(folder.path, *variant.name), {}};
+  if (stat(entry.path.c_str(), &entry.status) != 0) {
+    if (!SaysAbsent(errno)) unknown = true;
+    return std::nullopt;
+  }
   return entry;
 }
 
@@ -109,15 +123,17 @@ ResolvedPath PathResolver::Resolve(std::string_view windows_path) {
     resolved.exists = resolved.folder_exists = true;
     return resolved;
   }
-  std::optional<Entry> folder = FindExisting(*components, count - 1);
+  resolved.unknown = !SaysAbsent(errno);
+  std::optional<Entry> folder = FindExisting(*components, count - 1, resolved.unknown);
   if (!folder || !S_ISDIR(folder->status.st_mode)) return resolved;
   resolved.folder_exists = true;
   resolved.folder = folder->path;
-  if (std::optional<Entry> entry = FindInFolder(*folder, resolved.name)) {
+  if (std::optional<Entry> entry = FindInFolder(*folder, resolved.name, resolved.unknown)) {
     resolved.path = std::move(entry->path);
     resolved.status = entry->status;
     resolved.name = resolved.path.substr(resolved.path.rfind('/') + 1);
     resolved.exists = true;
+    resolved.unknown = false;
   } else {
     resolved.path = ChildPath(resolved.folder, resolved.name);
   }

@@ -25,6 +25,9 @@ struct ResolvedPath {
   std::string name;    // the last name; empty for the root
   bool folder_exists = false;
   bool exists = false;
+  // A folder on the way could not be read (listed, or looked into), so
+  // whether the path exists is not known: neither exists nor missing.
+  bool unknown = false;
   struct stat status {};  // of the entry, links followed; valid when it exists
 };
 
@@ -49,9 +52,10 @@ class PathResolver {
   };
   using Components = std::vector<std::string>;
 
-  // The existing entry named by the first `count` components.
-  std::optional<Entry> FindExisting(const Components& components, std::size_t count);
-  std::optional<Entry> FindInFolder(const Entry& folder, const std::string& name);
+  // The existing entry named by the first `count` components. `unknown` is
+  // set when a folder on the way could not be read.
+  std::optional<Entry> FindExisting(const Components& components, std::size_t count, bool& unknown);
+  std::optional<Entry> FindInFolder(const Entry& folder, const std::string& name, bool& unknown);
 
   FolderNames names_;
 };

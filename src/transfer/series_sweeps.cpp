@@ -9,18 +9,17 @@ namespace tolvashu {
 
 namespace {
 
-// The first copy that fails, for whatever reason, ends the series. A real
-// failure among them has already been collected by the transfer.
-constexpr ErrorPolicy kPolicy = ErrorPolicy::kStopAtFirstFailure;
+// A series ends at its first missing number. A copy that fails for another
+// reason (a read-only or locked destination) is collected by the transfer
+// and the series goes on: the transfer has already cleared the chronology
+// family, so stopping there would leave the numbers after it deleted.
+constexpr ErrorPolicy kPolicy = ErrorPolicy::kSkipAndContinue;
 
 template <typename NameOf>
 void CopySeries(FolderTransfer& transfer, int first, int last, NameOf name_of) {
-  static_assert(kPolicy == ErrorPolicy::kStopAtFirstFailure);
+  static_assert(kPolicy == ErrorPolicy::kSkipAndContinue);
   for (int number = first; number <= last; ++number) {
-    if (!transfer.Copy(name_of(number))) {
-      transfer.files().CloseAll();
-      return;
-    }
+    if (transfer.Copy(name_of(number)) == CopyOutcome::kSourceMissing) return;
   }
 }
 

@@ -49,6 +49,27 @@ std::string DescribeSystemError(unsigned long code) {
   }
 }
 
+FailureCause CauseOfSystemError(unsigned long code) {
+  switch (code) {
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_USER_MAPPED_FILE:
+      return FailureCause::kInUse;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+      return FailureCause::kDenied;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return FailureCause::kDiskFull;
+    case ERROR_CRC:
+    case ERROR_READ_FAULT:
+    case ERROR_SECTOR_NOT_FOUND:
+      return FailureCause::kUnreadable;
+    default:
+      return FailureCause::kOther;
+  }
+}
+
 bool IsNotFoundError(unsigned long code) {
   switch (code) {
     case ERROR_FILE_NOT_FOUND:

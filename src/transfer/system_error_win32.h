@@ -2,6 +2,9 @@
 #pragma once
 
 #include <string>
+#include <utility>
+
+#include "transfer/file_ops.h"
 
 namespace tolvashu {
 
@@ -13,6 +16,14 @@ inline constexpr const char* kReadOnlyReason = "read-only";
 // causes a user meets (read-only, in use, disk full, folder missing), the
 // system's message for the rest.
 std::string DescribeSystemError(unsigned long code);
+
+// What the user can do about a GetLastError code.
+FailureCause CauseOfSystemError(unsigned long code);
+
+// A failure of `path` described from a GetLastError code.
+inline FileFailure SystemFailure(std::string path, unsigned long code) {
+  return {std::move(path), CauseOfSystemError(code), DescribeSystemError(code)};
+}
 
 // The codes that say "there is nothing at that path" rather than "something
 // is there but could not be used".

@@ -5,7 +5,6 @@
 
 #include <optional>
 #include <string>
-#include <string_view>
 
 #include "transfer/data_set_catalogue.h"
 #include "transfer/error_policy.h"
@@ -19,36 +18,34 @@ namespace {
 
 constexpr ErrorPolicy kPolicy = ErrorPolicy::kSkipAndContinue;
 
-// Calls `visit` with every name the enumeration of `pattern` returns. A
-// failing enumeration counts as one with no more names.
+// Calls `visit` with every name the enumeration of source folder + `pattern`
+// returns. A failing enumeration counts as one with no more names; a folder
+// that could not be listed has been collected.
 template <typename Visit>
-void ForEachEntry(FileOps& files, const std::string& pattern, Visit visit) {
+void ForEachSourceEntry(FolderTransfer& transfer, const std::string& pattern, Visit visit) {
   static_assert(kPolicy == ErrorPolicy::kSkipAndContinue);
-  for (std::optional<std::string> entry = files.FirstEntry(pattern); entry && !entry->empty();
+  FileOps& files = transfer.files();
+  for (std::optional<std::string> entry = transfer.FirstSourceEntry(pattern); entry && !entry->empty();
        entry = files.NextEntry()) {
     visit(*entry);
   }
 }
 
-// Exact and case-sensitive. The characters are ASCII, and an ASCII byte is
-// always a whole character in UTF-8, so comparing bytes compares characters.
-bool Matches(const catalogue::EntrySweep& sweep, std::string_view entry) {
-  std::string_view characters = sweep.characters;
-  if (entry.size() < characters.size()) return false;
-  std::size_t start = sweep.match == catalogue::Match::kLastCharacters ? entry.size() - characters.size() : 0;
-  return entry.compare(start, characters.size(), characters) == 0;
-}
-
+// A family whose new members come from a source listing that cannot be read
+// keeps its old members (the listing is told): cleared, it would be left
+// empty.
 void ClearFamilies(FolderTransfer& transfer) {
-  for (std::string_view pattern : catalogue::kClearedFamilies) transfer.Delete(pattern);
+  for (const catalogue::ClearedFamily& family : catalogue::kClearedFamilies) {
+    if (family.refilled_from_listing && !transfer.CanListSource(family.refilled_from_listing)) continue;
+    transfer.Delete(family.pattern);
+  }
 }
 
 void CopySubfolders(FolderTransfer& transfer) {
   for (const catalogue::Subfolder& subfolder : catalogue::kSubfolders) {
     std::string folder(subfolder.folder);
-    if (subfolder.clear_first) transfer.Delete(folder + "*.*");
-    ForEachEntry(transfer.files(), transfer.source_folder() + folder + "*.*",
-                 [&](const std::string& entry) { transfer.Copy(folder + entry); });
+    if (subfolder.clear_first && transfer.CanListSource(folder + "*.*")) transfer.Delete(folder + "*.*");
+    ForEachSourceEntry(transfer, folder + "*.*", [&](const std::string& entry) { transfer.Copy(folder + entry); });
   }
 }
 
@@ -56,8 +53,8 @@ void CopySubfolders(FolderTransfer& transfer) {
 void RunEntrySweeps(FolderTransfer& transfer, bool music_on) {
   for (const catalogue::EntrySweep& sweep : catalogue::kEntrySweeps) {
     if (sweep.music_only && !music_on) continue;
-    ForEachEntry(transfer.files(), transfer.source_folder(), [&](const std::string& entry) {
-      if (Matches(sweep, entry)) transfer.Copy(entry);
+    ForEachSourceEntry(transfer, "", [&](const std::string& entry) {
+      if (catalogue::Matches(sweep, entry)) transfer.Copy(entry);
     });
   }
 }
@@ -106,11 +103,12 @@ void RunSequence(FolderTransfer& transfer, const std::string& music_switch) {
 
 TransferReport TransferDataSet(FileOps& files, ProgressNotice& notice, const std::string& source_folder,
                                const std::string& destination_folder, const std::string& music_switch) {
-  // Clearing the destination would delete the very files about to be copied
-  // onto themselves: a transfer within one folder changes nothing.
-  if (files.IsSameFolder(source_folder, destination_folder)) {
+  // Clearing the destination would delete the very files about to be
+  // copied: such a transfer changes nothing.
+  if (FolderOverlap overlap = CheckFolderOverlap(files, source_folder, destination_folder);
+      overlap != FolderOverlap::kNone) {
     TransferReport report;
-    report.same_folder = true;
+    report.overlap = overlap;
     return report;
   }
   notice.Show();

@@ -6,16 +6,19 @@
 #include <vector>
 
 #include "transfer/file_ops.h"
+#include "transfer/folder_overlap.h"
 #include "transfer/progress_notice.h"
 
 namespace tolvashu {
 
 // What a transfer could not do. Missing source files are normal and are not
 // listed; files that exist and could not be copied, matches that could not be
-// deleted and status files that could not be emptied are.
+// deleted, status files that could not be emptied and folders that could not
+// be listed are.
 struct TransferReport {
-  // Source and destination are one folder: nothing was deleted or copied.
-  bool same_folder = false;
+  // Not kNone: the transfer would have deleted its own source, so nothing
+  // was deleted or copied.
+  FolderOverlap overlap = FolderOverlap::kNone;
   std::vector<FileFailure> failures;
 };
 

@@ -58,21 +58,21 @@ TEST_F(ConsoleSessionTest, FirstInstallBrowsesForTheGameFolder) {
 }
 
 TEST_F(ConsoleSessionTest, DialogRepeatsUntilAFolderIsConfirmedOrItIsClosed) {
-  std::string game = scratch_.Join("game");
-  scratch_.WriteFile("package/PathDATA.txt", game + "\r\n");
+  std::string moved = scratch_.Join("empty");  // the game was saved here, then moved away
+  scratch_.WriteFile("package/PathDATA.txt", moved + "\r\n");
   scratch_.MakeFolder("empty");
-  std::string saved_line = std::string("2: ") + form2::kBT2SavedBefore + "\n" + game + "\n" + form2::kBT2SavedAfter;
+  std::string saved_line = std::string("2: ") + form2::kBT2SavedBefore + "\n" + moved + "\n" + form2::kBT2SavedAfter;
+  std::string warning = std::string("警告: ") + form2::kNoGameExe + "\n";
 
   std::string transcript = Run(
       "what\n"                           // not a choice: the menu again
       "2\n"                              // Install
-      "1\n" + scratch_.Join("empty") + "\n"  // no game there: warning
-      "2\n"                              // the saved folder was cleared: nothing
+      "1\n" + moved + "\n"               // no game there: warning
+      "2\n"                              // nor in the saved folder: warning
       " 1 \n\n"                          // the browser cancelled
       "0\n");                            // the close box
-  EXPECT_EQ(transcript, MainMenu() + MainMenu() + Dialog(saved_line) + kBrowser + "警告: " + form2::kNoGameExe +
-                            "\n" + Dialog(saved_line) + Dialog(saved_line) + kBrowser + Dialog(saved_line) +
-                            MainMenu());
+  EXPECT_EQ(transcript, MainMenu() + MainMenu() + Dialog(saved_line) + kBrowser + warning + Dialog(saved_line) +
+                            warning + Dialog(saved_line) + kBrowser + Dialog(saved_line) + MainMenu());
   EXPECT_EQ(scratch_.ReadFile("game/MAINDATA.DAT"), "game main");
 }
 

@@ -2,55 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 #include <optional>
-#include <ostream>
 #include <vector>
 
 #include "app/app_texts.h"
 #include "sample_folders.h"
+#include "scripted_ui.h"
 #include "support/current_folder_guard.h"
 
 namespace tolvashu::testing {
 namespace {
-
-struct Shown {
-  std::string text;
-  MessageIcon icon;
-  bool operator==(const Shown& other) const { return text == other.text && icon == other.icon; }
-};
-
-std::ostream& operator<<(std::ostream& out, const Shown& shown) {
-  return out << (shown.icon == MessageIcon::kExclamation ? "[!] " : "") << shown.text;
-}
-
-class CountingNotice : public ProgressNotice {
- public:
-  void Show() override { ++shown; }
-  void Unload() override { ++unloaded; }
-  int shown = 0;
-  int unloaded = 0;
-};
-
-// Plays the user: what happens in the folder dialog is scripted, message
-// boxes and the notice are recorded.
-class ScriptedUi : public Ui {
- public:
-  explicit ScriptedUi(AppState& state) : state_(state) {}
-  void ShowMessage(const std::string& text, MessageIcon icon) override { messages.push_back({text, icon}); }
-  void ShowFolderChoice() override {
-    if (in_dialog) in_dialog(state_);
-  }
-  ProgressNotice& Notice() override { return notice; }
-
-  std::function<void(AppState&)> in_dialog;
-  std::vector<Shown> messages;
-  CountingNotice notice;
-
- private:
-  AppState& state_;
-};
 
 // The record of a single message box.
 std::vector<Shown> Only(const std::string& text, MessageIcon icon) { return {Shown{text, icon}}; }
@@ -70,13 +32,7 @@ class OperationsTest : public ::testing::Test {
     ConfirmFolder(scratch_.Join("game"));
   }
 
-  // The user confirms `folder` in the dialog.
-  void ConfirmFolder(const std::string& folder) {
-    ui_.in_dialog = [folder](AppState& state) {
-      state.GamePath = folder;
-      state.PathChosen = 1;
-    };
-  }
+  void ConfirmFolder(const std::string& folder) { ui_.ConfirmFolder(folder); }
 
   std::string Game(const std::string& relative) { return scratch_.ReadFile("game/" + relative).value_or("<missing>"); }
 
@@ -152,7 +108,7 @@ TEST_F(OperationsTest, RestoreWithoutBackupWarnsAndChangesNothing) {
   EXPECT_EQ(ui_.messages,
             Only(Lines({texts::kNoBackupData1, texts::kNoBackupData2}), MessageIcon::kNone));
   EXPECT_EQ(Snapshot(scratch_, "game"), before);
-  EXPECT_TRUE(scratch_.Exists("game/Backup/nationDATA"));  // only the data folders are made
+  EXPECT_FALSE(scratch_.Exists("game/Backup"));  // a refused operation makes no folder either
   EXPECT_EQ(ui_.notice.shown, 0);
 }
 
@@ -170,54 +126,40 @@ TEST_F(OperationsTest, NothingHappensWithoutAConfirmedFolder) {
 
 // Records every file operation and carries none out: an operation that
 // wrongly ran on an empty game folder would work on the root of the disk.
+// Records every file operation and carries none out: an operation that
+// wrongly ran on an empty game folder would work on the root of the disk.
+// Every listing shows one file, so that Install's package check passes.
 class RefusingFileOps : public FileOps {
  public:
-  std::string CurrentFolder() override {
-    calls.push_back("CurrentFolder");
-    return "";
-  }
-  bool MakeFolder(const std::string& path) override {
-    calls.push_back("MakeFolder " + path);
-    return false;
-  }
-  DeleteResult DeleteMatching(const std::string& pattern) override {
-    calls.push_back("DeleteMatching " + pattern);
-    return {};
-  }
-  std::optional<std::string> FirstEntry(const std::string& pattern) override {
-    calls.push_back("FirstEntry " + pattern);
-    return std::nullopt;
-  }
-  std::optional<std::string> NextEntry() override {
-    calls.push_back("NextEntry");
-    return std::nullopt;
+  std::string CurrentFolder() override { return Called("CurrentFolder", ""); }
+  bool MakeFolder(const std::string& path) override { return Called("MakeFolder " + path, false); }
+  DeleteResult DeleteMatching(const std::string& pattern) override { return Called("DeleteMatching " + pattern, DeleteResult{}); }
+  FileList ListFiles(const std::string& pattern) override {
+    return Called("ListFiles " + pattern, FileList{{"x.dat"}, false, std::nullopt});
   }
   CopyResult CopyFile(const std::string& source, const std::string& destination) override {
-    calls.push_back("CopyFile " + source + " " + destination);
-    return {};
+    return Called("CopyFile " + source + " " + destination, CopyResult{});
   }
-  bool IsSameFolder(const std::string& a, const std::string& b) override {
-    calls.push_back("IsSameFolder " + a + " " + b);
-    return false;
-  }
+  bool IsSameFolder(const std::string& a, const std::string& b) override { return Called("IsSameFolder " + a + " " + b, false); }
+  std::optional<bool> HasFile(const std::string& path) override { return Called("HasFile " + path, std::optional<bool>()); }
+  Opened<InputFile> OpenInput(const std::string& path) override { return Called("OpenInput " + path, Opened<InputFile>{}); }
+  Opened<OutputFile> OpenOutput(const std::string& path) override { return Called("OpenOutput " + path, Opened<OutputFile>{}); }
 
   std::vector<std::string> calls;
 
- protected:
-  std::unique_ptr<InputFile> OpenInput(const std::string& path) override {
-    calls.push_back("OpenInput " + path);
-    return nullptr;
-  }
-  std::unique_ptr<OutputFile> OpenOutput(const std::string& path) override {
-    calls.push_back("OpenOutput " + path);
-    return nullptr;
+ private:
+  template <typename Result>
+  Result Called(std::string call, Result result) {
+    calls.push_back(std::move(call));
+    return result;
   }
 };
 
 TEST_F(OperationsTest, NothingRunsOnAnEmptyGameFolder) {
   RefusingFileOps refusing;
   Operations operations(refusing, ui_, state_);
-  ui_.in_dialog = [](AppState& state) {  // confirmed, but with no folder
+  ui_.in_dialog = [&](AppState& state) {  // confirmed, but with no folder
+    refusing.calls.clear();               // Install's package check came before
     state.GamePath.clear();
     state.PathChosen = 1;
   };
@@ -240,8 +182,8 @@ TEST_F(OperationsTest, FilesThatCouldNotBeWrittenAreReported) {
   EXPECT_EQ(text.rfind(std::string(texts::kReportHead) + "\r", 0), 0u) << text;
   EXPECT_NE(text.find("\rMAINDATA.DAT\r"), std::string::npos) << text;
   EXPECT_NE(text.find("\rSison.dat\r"), std::string::npos) << text;
-  EXPECT_EQ(text.substr(text.size() - std::string(texts::kReportTail).size() - 1),
-            std::string("\r") + texts::kReportTail);
+  EXPECT_EQ(text.substr(text.size() - std::string(texts::kAdviceDenied).size() - 1),
+            std::string("\r") + texts::kAdviceDenied);
   EXPECT_EQ(Game("MAINDATA.DAT"), "game main");
   EXPECT_EQ(Game("kosei01.dat"), "package scenario 1");  // the rest was copied
   scratch_.SetReadOnly("game/MAINDATA.DAT", false);
@@ -253,7 +195,7 @@ TEST_F(OperationsTest, InstallStartedInTheGameFolderChangesNothing) {
   ConfirmFolder(scratch_.Join("GAME"));  // typed in another case: still the same folder
   std::map<std::string, std::string> before = Snapshot(scratch_, "game");
   operations_.ClickInstallBT();
-  EXPECT_EQ(ui_.messages, Only(Lines({texts::kSameFolder1, texts::kSameFolder2}), MessageIcon::kNone));
+  EXPECT_EQ(ui_.messages, Only(Lines({texts::kSameFolder1, texts::kNothingChanged}), MessageIcon::kNone));
   EXPECT_EQ(Snapshot(scratch_, "game"), before);
 }
 

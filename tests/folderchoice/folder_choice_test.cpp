@@ -71,20 +71,30 @@ TEST_F(FolderChoiceTest, FirstRunOffersOnlyBrowsing) {
   EXPECT_TRUE(view_.warnings.empty());
 }
 
-TEST_F(FolderChoiceTest, SavedFolderIsConfirmedWithoutCheckOrRewrite) {
+TEST_F(FolderChoiceTest, SavedFolderIsConfirmedWhileItIsAGameFolderAndNeverRewritten) {
   scratch_.WriteFile("PathDATA.txt", "D:\\Games\\X,written by hand\r\n");
   Show();
   EXPECT_EQ(view_.bt2_caption, "前回保存したパス名、\rD:\\Games\\X\rを選択する。");
   EXPECT_TRUE(view_.bt2_enabled);
+  // The game is no longer there: warned, and the dialog stays open.
+  choice_.ClickBT2(view_);
+  EXPECT_EQ(view_.warnings, std::vector<std::string>{form2::kNoGameExe});
+  EXPECT_FALSE(view_.unloaded);
+  EXPECT_EQ(path_chosen_, 0);
+
+  std::string game = MakeGameFolder("game");
+  scratch_.WriteFile("PathDATA.txt", game + ",written by hand\r\n");
+  Show();
   choice_.ClickBT2(view_);
   EXPECT_TRUE(view_.unloaded);
   EXPECT_EQ(path_chosen_, 1);
-  EXPECT_EQ(game_path_, "D:\\Games\\X");
-  EXPECT_EQ(SavedPathBytes(), "D:\\Games\\X,written by hand\r\n");
+  EXPECT_EQ(game_path_, game);
+  EXPECT_EQ(SavedPathBytes(), game + ",written by hand\r\n");
 }
 
 TEST_F(FolderChoiceTest, FolderWithoutGameWarnsAndKeepsTheDialogOpen) {
-  scratch_.WriteFile("PathDATA.txt", "D:\\Games\\X\r\n");
+  std::string saved = MakeGameFolder("saved game");
+  scratch_.WriteFile("PathDATA.txt", saved + "\r\n");
   Show();
   scratch_.MakeFolder("not a game");
   Browse(scratch_.Join("not a game"));
@@ -92,16 +102,18 @@ TEST_F(FolderChoiceTest, FolderWithoutGameWarnsAndKeepsTheDialogOpen) {
   EXPECT_FALSE(view_.unloaded);
   EXPECT_EQ(path_chosen_, 0);
   EXPECT_EQ(game_path_, "");
-  EXPECT_EQ(SavedPathBytes(), "D:\\Games\\X\r\n");
-
-  // The saved folder was cleared: BT2 has nothing left to confirm.
-  choice_.ClickBT2(view_);
-  EXPECT_FALSE(view_.unloaded);
-  EXPECT_EQ(path_chosen_, 0);
+  EXPECT_EQ(SavedPathBytes(), saved + "\r\n");
 
   // Browsing again still works.
   std::string game = MakeGameFolder("game");
   Browse(game);
+  EXPECT_TRUE(view_.unloaded);
+  EXPECT_EQ(game_path_, game);
+
+  // BT2 still confirms the folder its caption shows after a failed browse.
+  Show();
+  Browse(scratch_.Join("not a game"));
+  choice_.ClickBT2(view_);
   EXPECT_TRUE(view_.unloaded);
   EXPECT_EQ(game_path_, game);
 }

@@ -58,16 +58,16 @@ TEST_F(SeriesSweeps, NenpyoCopiesUpToTheGapAndNeverTen) {
   EXPECT_EQ(scratch_.List("game"), (std::vector<std::string>{"年表1.txt", "年表2.txt"}));
 }
 
-TEST_F(SeriesSweeps, ARealFailureEndsTheSeriesAndIsReported) {
-  for (int n = 0; n <= 2; ++n) Source(catalogue::KoseiFileName(n));
-  Game("kosei01.dat", "kept");
-  scratch_.SetReadOnly("game/kosei01.dat", true);
+TEST_F(SeriesSweeps, AFailureThatIsNoGapIsReportedAndTheSeriesGoesOn) {
+  for (int n = 1; n <= 3; ++n) Source(catalogue::NenpyoFileName(n));
+  Game("年表1.txt", "kept");
+  scratch_.SetReadOnly("game/年表1.txt", true);
   FolderTransfer transfer = Between();
-  CopyKoseiSeries(transfer);
-  EXPECT_EQ(GameFile("kosei00.dat"), "new");
-  EXPECT_EQ(GameFile("kosei01.dat"), "kept");
-  EXPECT_FALSE(GameHas("kosei02.dat"));
-  EXPECT_EQ(FailedPaths(transfer.TakeReport()), std::vector<std::string>{destination() + "kosei01.dat"});
+  CopyNenpyoSeries(transfer);
+  EXPECT_EQ(GameFile("年表1.txt"), "kept");
+  EXPECT_EQ(GameFile("年表2.txt"), "new");
+  EXPECT_EQ(GameFile("年表3.txt"), "new");
+  EXPECT_EQ(FailedPaths(transfer.TakeReport()), std::vector<std::string>{destination() + "年表1.txt"});
 }
 
 TEST(SeriesNames, AreBuiltFromTheLastDigits) {

@@ -144,7 +144,7 @@ TEST_F(TransferDataSetTest, AMissingSourceFolderStillClearsTheFamiliesAndEmpties
   CurrentFolderGuard elsewhere(scratch_.path());
   TransferReport report = TransferDataSet(*files_, notice_, scratch_.Folder("no-such-package"), destination(), "on");
   EXPECT_TRUE(report.failures.empty());
-  EXPECT_FALSE(report.same_folder);
+  EXPECT_EQ(report.overlap, FolderOverlap::kNone);
   EXPECT_EQ(scratch_.List("game"), (Strings{"MAINDATA.DAT", "Sison.dat", "TaizinNow.dat", "nationDATA", "pastDATA",
                                              "syo_list.dat", "taizin_log.txt", "yazirusi.dat"}));
   EXPECT_EQ(GameFile("Sison.dat"), "");
@@ -214,7 +214,7 @@ TEST_P(SameFolderTransfer, ChangesNothingAndSaysSo) {
   Source("Sison.dat", "status");
   std::string spelling = scratch_.path() + GetParam();
   TransferReport report = TransferDataSet(*files_, notice_, source(), spelling, "on");
-  EXPECT_TRUE(report.same_folder);
+  EXPECT_EQ(report.overlap, FolderOverlap::kSameFolder);
   EXPECT_TRUE(report.failures.empty());
   EXPECT_TRUE(notice_.events.empty());
   EXPECT_EQ(scratch_.ReadFile("pkg/nationDATA/n.dat"), "nation");

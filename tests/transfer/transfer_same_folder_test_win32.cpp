@@ -27,7 +27,7 @@ TEST_F(SameFolderShortName, ChangesNothingAndSaysSo) {
 
   TransferReport report =
       TransferDataSet(*files_, notice_, scratch_.Folder("package with a long name"), short_path + "\\", "on");
-  EXPECT_TRUE(report.same_folder);
+  EXPECT_EQ(report.overlap, FolderOverlap::kSameFolder);
   EXPECT_TRUE(notice_.events.empty());
   EXPECT_EQ(scratch_.ReadFile("package with a long name/年表1.txt"), "chronicle");
 }
