@@ -77,11 +77,13 @@ void ReplaceFile(FolderTransfer& transfer, std::string_view name) {
 }
 
 // The emptied ones are left empty when the source lacks them, so that no
-// state of an earlier game survives the transfer.
+// state of an earlier game survives the transfer. They are copied first and
+// emptied only when the source has none: emptied first, a file whose copy
+// then failed would hold neither its old content nor the new one.
 void CopyStatusFiles(FolderTransfer& transfer) {
   for (const catalogue::StatusFile& status : catalogue::kStatusFiles) {
-    if (status.treatment == catalogue::StatusTreatment::kEmptyThenCopy) transfer.Empty(status.name);
-    transfer.Copy(status.name);
+    bool missing = transfer.Copy(status.name) == CopyOutcome::kSourceMissing;
+    if (missing && status.treatment == catalogue::StatusTreatment::kEmptyThenCopy) transfer.Empty(status.name);
   }
 }
 

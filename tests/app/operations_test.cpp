@@ -199,6 +199,35 @@ TEST_F(OperationsTest, InstallStartedInTheGameFolderChangesNothing) {
   EXPECT_EQ(Snapshot(scratch_, "game"), before);
 }
 
+// Started inside a ZIP viewer's folder, or from a package unpacked into the
+// game's own data folder: told at once, and nothing is created or deleted.
+TEST_F(OperationsTest, InstallRefusesAFolderWithNothingToInstallOrInsideAClearedFolder) {
+  scratch_.MakeFolder("zip");
+  scratch_.WriteFile("zip/TolvashuInstaller.exe", "program");
+  scratch_.WriteFile("zip/kosei1.dat", "not a name the transfer copies");
+  scratch_.WriteFile("game/pastDATA/kosei00.dat", "a package unpacked into pastDATA");
+  scratch_.WriteFile("game/nationDATA/MAINDATA.DAT", "a package unpacked into nationDATA");
+  ConfirmFolder(scratch_.Join("GAME"));  // another spelling of the same folder
+  std::map<std::string, std::string> before = Snapshot(scratch_, "");
+  struct Case {
+    const char* folder;
+    std::string box;
+  } cases[] = {
+      {"zip", Lines({texts::kNothingToInstall1, texts::kNothingToInstall2, texts::kNothingToInstall3})},
+      {"game/nationDATA", Lines({texts::kSourceInClearedFolder1, texts::kNothingChanged})},
+      {"game/pastDATA", Lines({texts::kSourceInClearedFolder1, texts::kNothingChanged})},
+  };
+  for (const Case& c : cases) {
+    CurrentFolderGuard in_folder(scratch_.Join(c.folder));
+    ui_.messages.clear();
+    operations_.ClickInstallBT();
+    EXPECT_EQ(ui_.messages, Only(c.box, MessageIcon::kNone)) << c.folder;
+    EXPECT_EQ(Snapshot(scratch_, ""), before) << c.folder;
+    EXPECT_FALSE(scratch_.Exists("game/Backup")) << c.folder;
+    EXPECT_FALSE(scratch_.Exists(std::string(c.folder) + "/PathDATA.txt")) << c.folder;
+  }
+}
+
 TEST_F(OperationsTest, MakeDataFoldersSkipsWhatExistsOrCannotBeMade) {
   scratch_.MakeFolder("game/Backup");
   scratch_.WriteFile("game/Backup/keep.dat", "kept");

@@ -60,7 +60,7 @@ std::map<std::string, std::string> Snapshot(const ScratchFolder& scratch, const 
   for (const auto& entry : fs::recursive_directory_iterator(root)) {
     if (!entry.is_regular_file()) continue;
     std::string relative = fs::relative(entry.path(), root).generic_u8string();
-    files[relative] = scratch.ReadFile(folder + "/" + relative).value_or("<unreadable>");
+    files[relative] = scratch.ReadFile(folder.empty() ? relative : folder + "/" + relative).value_or("<unreadable>");
   }
   return files;
 }

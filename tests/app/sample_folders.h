@@ -17,7 +17,8 @@ void MakeSamplePackage(const ScratchFolder& scratch, const std::string& folder);
 // own and, unless told otherwise, a Default folder with the shipped data.
 void MakeSampleGame(const ScratchFolder& scratch, const std::string& folder, bool with_default = true);
 
-// Every file below the folder (relative path with '/' -> content).
+// Every file below the folder ("": the scratch folder itself), hidden ones
+// included (relative path with '/' -> content).
 std::map<std::string, std::string> Snapshot(const ScratchFolder& scratch, const std::string& folder);
 
 }  // namespace tolvashu::testing
