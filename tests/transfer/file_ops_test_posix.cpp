@@ -2,7 +2,9 @@
 // not have: links, permission bits, pipes, names that are not UTF-8, names
 // that differ only in case, and a disk that fills up during a copy.
 #include <errno.h>
+#include <linux/capability.h>
 #include <sys/mount.h>
+#include <sys/syscall.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -140,6 +142,66 @@ TEST_F(PosixFileOpsTest, CaseVariantsInALargeFolderAreReplacedNotDuplicated) {
   EXPECT_EQ(files_->DeleteMatching(At("big/new*.*")).deleted, 200);
 }
 
+// Permission bits bind this process while it lives: as root, it gives up the
+// rights to read and search any folder until it is destroyed.
+class BoundByPermissions {
+ public:
+  BoundByPermissions() {
+    if (syscall(SYS_capget, &header_, saved_) != 0) return;
+    __user_cap_data_struct bound[2] = {saved_[0], saved_[1]};
+    bound[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+    dropped_ = syscall(SYS_capset, &header_, bound) == 0;
+  }
+  ~BoundByPermissions() {
+    if (dropped_) syscall(SYS_capset, &header_, saved_);
+  }
+
+ private:
+  __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
+  __user_cap_data_struct saved_[2]{};
+  bool dropped_ = false;
+};
+
+// A folder that exists but cannot be listed is never taken for an empty
+// or missing one: listing it, deleting in it and looking up a name in it
+// whose case differs fail, and nothing is created beside its entries.
+TEST_F(PosixFileOpsTest, AFolderThatCannotBeListedIsAFailureNeverAnAbsence) {
+  scratch_.MakeFolder("locked/Sub");
+  scratch_.WriteFile("locked/a.dat", "old");
+  scratch_.MakeFolder("sealed");
+  scratch_.WriteFile("sealed/b.dat", "sealed");
+  scratch_.WriteFile("new.dat", "new");
+  chmod(At("locked").c_str(), 0311);  // names can be used, not listed
+  chmod(At("sealed").c_str(), 0);
+  {
+    BoundByPermissions bound;
+    EXPECT_EQ(files_->FirstEntry(At("locked/*.*")), std::nullopt);
+    ASSERT_TRUE(files_->LastFailure());
+    EXPECT_EQ(files_->LastFailure()->path, At("locked") + "/");
+    EXPECT_EQ(files_->LastFailure()->cause, FailureCause::kUnreadable);
+    EXPECT_FALSE(files_->ListFiles(At("sealed/")).ok());
+
+    DeleteResult deleted = files_->DeleteMatching(At("locked/*.dat"));
+    ASSERT_EQ(deleted.failures.size(), 1u);
+    EXPECT_EQ(deleted.failures[0].path, At("locked") + "/");
+
+    EXPECT_EQ(files_->HasFile(At("locked/a.dat")), true);
+    EXPECT_EQ(files_->HasFile(At("locked/A.DAT")), std::nullopt);
+    EXPECT_FALSE(files_->MakeFolder(At("locked/sub")));
+    CopyResult copy = files_->CopyFile(At("new.dat"), At("locked/A.DAT"));
+    EXPECT_EQ(copy.outcome, CopyOutcome::kFailed);
+    EXPECT_EQ(copy.unreadable_folder, At("locked") + "/");
+    EXPECT_EQ(files_->CopyFile(At("sealed/b.dat"), At("b.dat")).outcome, CopyOutcome::kFailed);
+    EXPECT_FALSE(files_->OpenForReading(At("sealed/b.dat")));
+    EXPECT_EQ(files_->LastFailure()->cause, FailureCause::kUnreadable);
+  }
+  chmod(At("locked").c_str(), 0755);
+  chmod(At("sealed").c_str(), 0755);
+  EXPECT_EQ(scratch_.List("locked"), (Names{"Sub", "a.dat"}));
+  EXPECT_EQ(scratch_.ReadFile("locked/a.dat"), "old");
+  EXPECT_FALSE(scratch_.Exists("b.dat"));
+}
+
 // A 1 MiB file system that a copy fills up. Mounting needs root; elsewhere
 // these cases are skipped.
 class TinyDiskTest : public PosixFileOpsTest {
@@ -168,6 +230,7 @@ TEST_F(TinyDiskTest, CopyThatFillsTheDiskLeavesTheOldFileAsItWas) {
   CopyResult result = files_->CopyFile(At("big.dat"), At("disk/TARGET.DAT"));
   EXPECT_EQ(result.outcome, CopyOutcome::kFailed);
   EXPECT_EQ(result.reason, std::generic_category().message(ENOSPC));
+  EXPECT_EQ(result.cause, FailureCause::kDiskFull);
   EXPECT_EQ(scratch_.ReadFile("disk/target.dat"), old_content);
   EXPECT_EQ(scratch_.List("disk"), Names{"target.dat"});
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine_fixture.h"
+#include "support/faulty_file_ops.h"
 
 namespace tolvashu::testing {
 namespace {
@@ -183,6 +184,20 @@ TEST_F(TransferDataSetTest, ReportsFilesThatCouldNotBeDeletedOrEmptied) {
   ASSERT_EQ(report.failures.size(), 3u);
   EXPECT_EQ(report.failures[2].path, destination() + "Sison.dat");
   for (const FileFailure& failure : report.failures) EXPECT_FALSE(failure.reason.empty()) << failure.path;
+}
+
+// Refilled from a source listing that cannot be read, a family would be
+// left empty: it keeps its old files, and the folder is told.
+TEST_F(TransferDataSetTest, KeepsAFamilyWhoseSourceListingCannotBeReadAndSaysSo) {
+  Game("nationDATA/old.dat", "kept");
+  Source("nationDATA/new.dat");
+  FaultyFileOps faulty(*files_);
+  faulty.FailNth(FaultKind::kList, 1, FailureCause::kUnreadable);  // the look before clearing
+  CurrentFolderGuard in_package(scratch_.Join("pkg"));
+  TransferReport report = TransferDataSet(faulty, notice_, source(), destination(), "");
+  EXPECT_EQ(GameFile("nationDATA/old.dat"), "kept");
+  EXPECT_EQ(GameFile("nationDATA/new.dat"), "new");
+  EXPECT_EQ(FailedPaths(report), Strings{source() + "nationDATA\\"});
 }
 
 TEST_F(TransferDataSetTest, ReportsCopiesIntoAMissingDestinationSubfolderAndCreatesNothing) {
