@@ -144,10 +144,21 @@ class FileCopy {
 
   std::optional<CopyResult> MoveIntoPlace() {
     if (!MoveFileExW(temporary_path_.c_str(), target_path_.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-      return FailedWithLastError();
+      DWORD error = GetLastError();
+      if (error == ERROR_ACCESS_DENIED && TargetIsOpenElsewhere()) error = ERROR_SHARING_VIOLATION;
+      return Failed(error);
     }
     temporary_path_.clear();
     return std::nullopt;
+  }
+
+  // The system refuses to replace a file that another program has open with
+  // "access denied", as it refuses one the user may not delete. The folder
+  // took our temporary file and the target is not read-only, so the target
+  // is in use unless opening it for deletion is refused outright.
+  bool TargetIsOpenElsewhere() const {
+    ScopedHandle target(CreateFileW(target_path_.c_str(), DELETE, kReadSharing, nullptr, OPEN_EXISTING, 0, nullptr));
+    return target.valid() || GetLastError() == ERROR_SHARING_VIOLATION;
   }
 
   // temporary_path_ is set only while a file we created is there.

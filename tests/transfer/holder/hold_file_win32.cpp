@@ -1,0 +1,39 @@
+// Plays a running game that holds a file open: opens the file named on its
+// command line with the given access ("r" or "rw") and sharing ("none",
+// "r", "rw", "rwd"), writes "held" (or "failed") and a line end to its
+// output, and keeps the file open until its input is closed.
+#include <windows.h>
+
+#include <cstring>
+#include <cwchar>
+
+namespace {
+
+DWORD Access(const wchar_t* text) { return std::wcscmp(text, L"rw") == 0 ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ; }
+
+DWORD Sharing(const wchar_t* text) {
+  DWORD sharing = 0;
+  if (std::wcschr(text, L'r')) sharing |= FILE_SHARE_READ;
+  if (std::wcschr(text, L'w')) sharing |= FILE_SHARE_WRITE;
+  if (std::wcschr(text, L'd')) sharing |= FILE_SHARE_DELETE;
+  return std::wcscmp(text, L"none") == 0 ? 0 : sharing;
+}
+
+void Say(const char* text) {
+  DWORD written = 0;
+  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), text, static_cast<DWORD>(std::strlen(text)), &written, nullptr);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc != 4) return 2;
+  HANDLE file = CreateFileW(argv[1], Access(argv[2]), Sharing(argv[3]), nullptr, OPEN_EXISTING, 0, nullptr);
+  Say(file == INVALID_HANDLE_VALUE ? "failed\n" : "held\n");
+  char byte;
+  DWORD got = 0;
+  while (ReadFile(GetStdHandle(STD_INPUT_HANDLE), &byte, 1, &got, nullptr) && got > 0) {
+  }
+  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  return 0;
+}
