@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "transfer/wildcard.h"
+
 namespace tolvashu {
 
 namespace {
@@ -18,11 +20,14 @@ CopyOutcome FolderTransfer::Copy(std::string_view name) {
   if (memo_.AlreadyCopied(name)) return CopyOutcome::kCopied;
   std::string destination = destination_folder_ + std::string(name);
   CopyResult result = files_.CopyFile(source_folder_ + std::string(name), destination);
-  if (result.outcome == CopyOutcome::kFailed) {
+  // A copy that fails where the same copy succeeded before, with nothing
+  // deleted or emptied since, leaves the right content in place: no failure.
+  if (result.outcome == CopyOutcome::kFailed && written_.count(destination) == 0) {
     std::string failed = result.unreadable_folder.empty() ? destination : std::move(result.unreadable_folder);
     Collect({std::move(failed), result.cause, std::move(result.reason)});
   } else if (result.ok()) {
     Forget(destination);
+    written_.insert(destination);
   }
   memo_.Copied(name, result.ok());
   return result.outcome;
@@ -30,6 +35,11 @@ CopyOutcome FolderTransfer::Copy(std::string_view name) {
 
 void FolderTransfer::Delete(std::string_view pattern) {
   memo_.Changed(pattern);
+  if (HasWildcard(pattern)) {
+    written_.clear();
+  } else {
+    written_.erase(destination_folder_ + std::string(pattern));
+  }
   DeleteResult result = files_.DeleteMatching(destination_folder_ + std::string(pattern));
   for (FileFailure& failure : result.failures) Collect(std::move(failure));
 }
@@ -37,6 +47,7 @@ void FolderTransfer::Delete(std::string_view pattern) {
 void FolderTransfer::Empty(std::string_view name) {
   memo_.Changed(name);
   std::string path = destination_folder_ + std::string(name);
+  written_.erase(path);
   if (files_.CreateEmpty(path)) return;
   std::optional<FileFailure> failure = files_.LastFailure();
   // Opening it may have failed only because another program holds it: the

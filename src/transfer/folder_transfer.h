@@ -27,9 +27,9 @@ class FolderTransfer {
   // Copies source folder + name over destination folder + name. kCopied when
   // the destination now holds the source's content, which also mends an
   // earlier failure of that destination in this transfer; a copy that failed
-  // although the source exists is collected. A name copied before in this
-  // transfer, with nothing written since that could make a difference, is
-  // not copied again.
+  // although the source exists is collected, unless the same copy had
+  // already succeeded. A name copied before in this transfer, with nothing
+  // written since that could make a difference, is not copied again.
   CopyOutcome Copy(std::string_view name);
 
   // Deletes what matches destination folder + pattern. Matches that survive,
@@ -67,6 +67,7 @@ class FolderTransfer {
   CopyMemo memo_;
   TransferReport report_;
   std::unordered_set<std::string> reported_paths_;
+  std::unordered_set<std::string> written_;  // destinations copied and not deleted or emptied since
 };
 
 }  // namespace tolvashu
