@@ -87,6 +87,7 @@ const HeldCase kCases[] = {
     {"source", "rw", "r", Expect::kChanged},      {"source", "rw", "rwd", Expect::kChanged},
     {"copied", "r", "none", Expect::kKept},       {"copied", "r", "r", Expect::kKept},
     {"copied", "r", "rw", Expect::kKept},         {"copied", "r", "rwd", Expect::kEither},
+    {"copied", "rw", "r", Expect::kKept},
     {"cleared", "r", "none", Expect::kKept},      {"cleared", "r", "r", Expect::kKept},
     {"cleared", "r", "rw", Expect::kKept},        {"cleared", "r", "rwd", Expect::kChanged},
     {"emptied", "r", "none", Expect::kKept},      {"emptied", "r", "r", Expect::kKept},
