@@ -149,6 +149,11 @@ class FileOps {
   // told (its folder cannot be listed).
   virtual std::optional<bool> HasFile(const std::string& path) = 0;
 
+  // Removes the temporary files that copies killed midway (a crash, a power
+  // cut, an ended task) left in `folder`; one that a running copy is still
+  // writing stays. Silent: a leftover that cannot be removed harms no data.
+  virtual void RemoveLeftoverTemporaryFiles(const std::string& folder) = 0;
+
   // The platform files behind the current file; callers use OpenForReading
   // and OpenForWriting below, which keep the one-current-file rule.
   // OpenInput: an existing ordinary file, which others may go on reading,

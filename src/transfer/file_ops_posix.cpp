@@ -15,7 +15,7 @@
 #include "transfer/open_files_posix.h"
 #include "transfer/path_resolver_posix.h"
 #include "transfer/pattern_parts.h"
-#include "transfer/temporary_name.h"
+#include "transfer/temporary_file_posix.h"
 #include "transfer/unique_fd_posix.h"
 
 namespace tolvashu {
@@ -26,7 +26,6 @@ constexpr mode_t kWritableByAnyone = 0222;
 constexpr mode_t kNewFolderMode = 0777;  // the umask takes its share
 constexpr mode_t kNewFileMode = 0666;    // the umask takes its share
 constexpr int kOpenFlags = O_CLOEXEC | O_NONBLOCK;  // never hang on a pipe met by mistake
-constexpr int kTemporaryNameAttempts = 16;
 
 // Read-only as Wine shows a file to Windows programs: nobody may write it.
 // We check the bits ourselves, since root may write anything, and a Windows
@@ -76,58 +75,6 @@ Opened<File> NotOpened(FailureCause cause, std::string reason) {
   return {nullptr, cause, std::move(reason)};
 }
 
-// The copy's content on its way to the destination: a file of its own in the
-// destination folder, hidden by its name (enumeration and deletion patterns
-// never see it, and a leftover from a crash is never taken for data), moved
-// over the destination only once complete, and removed in every other case.
-class TemporaryFile {
- public:
-  TemporaryFile() = default;
-  TemporaryFile(const TemporaryFile&) = delete;
-  TemporaryFile& operator=(const TemporaryFile&) = delete;
-  ~TemporaryFile() {
-    if (path_.empty()) return;
-    fd_.Reset();
-    unlink(path_.c_str());
-  }
-
-  // Returns 0 or the errno value of the failure.
-  int Create(const std::string& folder) {
-    for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
-      std::string path = ChildPath(folder, MakeTemporaryName());
-      fd_ = UniqueFd(open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode));
-      if (fd_.valid()) {
-        path_ = std::move(path);
-        return 0;
-      }
-      if (errno != EEXIST) return errno;
-    }
-    return EEXIST;
-  }
-
-  int fd() const { return fd_.get(); }
-
-  // The copy keeps the source's modification time, as a Windows copy does. A
-  // time that cannot be set does not undo a complete copy.
-  void KeepModificationTime(const struct timespec& modified) {
-    const struct timespec times[2] = {{0, UTIME_OMIT}, modified};
-    futimens(fd_.get(), times);
-  }
-
-  // Closes the file and renames it over `destination`. Returns 0 or the
-  // errno value of the failure, in which case the destination is untouched.
-  int MoveOver(const std::string& destination) {
-    if (!fd_.Close()) return errno;
-    if (rename(path_.c_str(), destination.c_str()) != 0) return errno;
-    path_.clear();
-    return 0;
-  }
-
- private:
-  UniqueFd fd_;
-  std::string path_;
-};
-
 class PosixFileOps : public FileOps {
  public:
   std::string CurrentFolder() override;
@@ -137,6 +84,7 @@ class PosixFileOps : public FileOps {
   CopyResult CopyFile(const std::string& source, const std::string& destination) override;
   bool IsSameFolder(const std::string& a, const std::string& b) override;
   std::optional<bool> HasFile(const std::string& path) override;
+  void RemoveLeftoverTemporaryFiles(const std::string& folder) override;
   Opened<InputFile> OpenInput(const std::string& path) override;
   Opened<OutputFile> OpenOutput(const std::string& path) override;
 
@@ -239,6 +187,14 @@ std::optional<bool> PosixFileOps::HasFile(const std::string& path) {
   ResolvedPath file = resolver_.Resolve(path);
   if (file.unknown) return std::nullopt;
   return IsRegularFile(file);
+}
+
+void PosixFileOps::RemoveLeftoverTemporaryFiles(const std::string& folder_path) {
+  ResolvedPath folder = resolver_.Resolve(folder_path);
+  if (!IsFolder(folder)) return;
+  for (const std::string& name : tolvashu::RemoveLeftoverTemporaryFiles(folder.path)) {
+    resolver_.names().NoteRemoved(folder.path, name);
+  }
 }
 
 Opened<InputFile> PosixFileOps::OpenInput(const std::string& path) {

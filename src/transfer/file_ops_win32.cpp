@@ -15,6 +15,7 @@
 #include "transfer/path_win32.h"
 #include "transfer/pattern_parts.h"
 #include "transfer/system_error_win32.h"
+#include "transfer/temporary_name.h"
 #include "transfer/wide_text_win32.h"
 
 namespace tolvashu {
@@ -102,6 +103,21 @@ class Win32FileOps : public FileOps {
     if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
     if (IsNotFoundError(GetLastError())) return false;
     return std::nullopt;
+  }
+
+  // A copy holds its temporary file open without sharing until it is moved
+  // into place, so the system refuses to delete one that is being written.
+  void RemoveLeftoverTemporaryFiles(const std::string& folder) override {
+    WIN32_FIND_DATAW entry;
+    ScopedFind find(FindFirstFileExW(ToWin32Path(folder + kTemporaryPattern).c_str(), FindExInfoBasic, &entry,
+                                     FindExSearchNameMatch, nullptr, 0));
+    if (!find.valid()) return;
+    do {
+      std::string name = WideToUtf8(entry.cFileName);
+      if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && IsTemporaryName(name)) {
+        DeleteFileW(ToWin32Path(folder + name).c_str());
+      }
+    } while (FindNextFileW(find.get(), &entry));
   }
 
   Opened<InputFile> OpenInput(const std::string& path) override { return OpenInputFile(path); }

@@ -15,4 +15,7 @@ std::string MakeTemporaryName();
 // True for a name that MakeTemporaryName could have made.
 bool IsTemporaryName(std::string_view name);
 
+// A wildcard pattern that every such name matches (and others may too).
+inline constexpr char kTemporaryPattern[] = ".~tolvashu-*.tmp";
+
 }  // namespace tolvashu

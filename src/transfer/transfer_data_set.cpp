@@ -87,7 +87,17 @@ void CopyStatusFiles(FolderTransfer& transfer) {
   }
 }
 
+// What copies killed midway left in the folders this transfer writes into.
+void RemoveLeftovers(FolderTransfer& transfer) {
+  const std::string& destination = transfer.destination_folder();
+  transfer.files().RemoveLeftoverTemporaryFiles(destination);
+  for (const catalogue::Subfolder& subfolder : catalogue::kSubfolders) {
+    transfer.files().RemoveLeftoverTemporaryFiles(destination + std::string(subfolder.folder));
+  }
+}
+
 void RunSequence(FolderTransfer& transfer, const std::string& music_switch) {
+  RemoveLeftovers(transfer);
   ClearFamilies(transfer);
   CopySubfolders(transfer);
   RunEntrySweeps(transfer, music_switch == catalogue::kMusicOn);

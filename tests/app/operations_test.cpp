@@ -142,6 +142,7 @@ class RefusingFileOps : public FileOps {
   }
   bool IsSameFolder(const std::string& a, const std::string& b) override { return Called("IsSameFolder " + a + " " + b, false); }
   std::optional<bool> HasFile(const std::string& path) override { return Called("HasFile " + path, std::optional<bool>()); }
+  void RemoveLeftoverTemporaryFiles(const std::string& folder) override { Called("RemoveLeftovers " + folder, 0); }
   Opened<InputFile> OpenInput(const std::string& path) override { return Called("OpenInput " + path, Opened<InputFile>{}); }
   Opened<OutputFile> OpenOutput(const std::string& path) override { return Called("OpenOutput " + path, Opened<OutputFile>{}); }
 

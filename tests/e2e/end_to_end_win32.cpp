@@ -98,12 +98,12 @@ void DefaultWithoutDefaultData(Checks& checks, InstallerSession& session, const 
   ExpectGameFile(checks, fixture, "MAINDATA.DAT", "game main data");
   ExpectGameFile(checks, fixture, "年表5.txt", "game chronology 5");
   for (const char* folder : {"Backup", "Backup/nationDATA", "Backup/pastDATA", "default"}) {
-    checks.Expect(fixture.GameHas(folder), std::string("the data folder is made: ") + folder);
+    checks.Expect(!fixture.GameHas(folder), std::string("a refused operation makes no folder: ") + folder);
   }
 }
 
-// Restore before any backup: the Backup folder that the Default operation
-// just made is empty, so nothing is restored and the game keeps its data.
+// Restore before any backup: there is no Backup folder yet, so nothing is
+// restored and the game keeps its data.
 void RestoreWithoutBackup(Checks& checks, InstallerSession& session, const Fixture& fixture) {
   checks.Section("Restore without a backup");
   HWND form2 = session.OpenFolderChoice("RestoreBT");

@@ -33,6 +33,7 @@ class FaultyFileOps : public FileOps {
 
   std::string CurrentFolder() override { return real_.CurrentFolder(); }
   bool IsSameFolder(const std::string& a, const std::string& b) override { return real_.IsSameFolder(a, b); }
+  void RemoveLeftoverTemporaryFiles(const std::string& folder) override { real_.RemoveLeftoverTemporaryFiles(folder); }
   bool MakeFolder(const std::string& path) override;
   DeleteResult DeleteMatching(const std::string& pattern) override;
   FileList ListFiles(const std::string& pattern) override;

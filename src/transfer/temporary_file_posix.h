@@ -1,0 +1,51 @@
+// The file a copy writes before it replaces its destination (see
+// temporary_name.h), and the removal of those that a killed run left behind.
+//
+// While a copy writes its temporary file it holds an exclusive lock on it.
+// A leftover is removed only when that lock can be taken: a file that
+// another running transfer is still writing stays where it is.
+#pragma once
+
+#include <sys/stat.h>
+
+#include <string>
+#include <vector>
+
+#include "transfer/unique_fd_posix.h"
+
+namespace tolvashu {
+
+class TemporaryFile {
+ public:
+  TemporaryFile() = default;
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+  // Removes the file unless it was moved over its destination.
+  ~TemporaryFile();
+
+  // Creates a fresh, locked temporary file in the on-disk `folder`. Returns
+  // 0 or the errno value of the failure.
+  int Create(const std::string& folder);
+
+  int fd() const { return fd_.get(); }
+
+  // The copy keeps the source's modification time, as a Windows copy does. A
+  // time that cannot be set does not undo a complete copy.
+  void KeepModificationTime(const struct timespec& modified);
+
+  // Closes the file and renames it over the on-disk `destination`. Returns 0
+  // or the errno value of the failure, in which case the destination is
+  // untouched.
+  int MoveOver(const std::string& destination);
+
+ private:
+  UniqueFd fd_;
+  std::string path_;
+};
+
+// Removes the temporary files of our naming in the on-disk `folder` that no
+// running copy holds, and returns their names. Whatever cannot be removed
+// stays: it is hidden and harms no data.
+std::vector<std::string> RemoveLeftoverTemporaryFiles(const std::string& folder);
+
+}  // namespace tolvashu
