@@ -8,6 +8,7 @@
 
 #include "engine_fixture.h"
 #include "support/faulty_file_ops.h"
+#include "support/live_temporary_file.h"
 
 namespace tolvashu::testing {
 namespace {
@@ -198,6 +199,23 @@ TEST_F(TransferDataSetTest, KeepsAFamilyWhoseSourceListingCannotBeReadAndSaysSo)
   EXPECT_EQ(GameFile("nationDATA/old.dat"), "kept");
   EXPECT_EQ(GameFile("nationDATA/new.dat"), "new");
   EXPECT_EQ(FailedPaths(report), Strings{source() + "nationDATA\\"});
+}
+
+// As a copy killed midway leaves them: removed by the next transfer, except
+// the one another transfer is still writing, and names that are not ours.
+TEST_F(TransferDataSetTest, RemovesTheTemporaryFilesOfKilledCopiesButNotOneBeingWritten) {
+  const std::string leftover = ".~tolvashu-0123456789abcdef.tmp";
+  for (const char* folder : {"game", "game/nationDATA", "game/pastDATA"}) scratch_.WriteFile(In(folder, leftover), "half");
+  Game(".~tolvashu-notes.txt", "not ours");
+  LiveTemporaryFile live(scratch_.Join("game/.~tolvashu-fedcba9876543210.tmp"));
+  Transfer();
+  EXPECT_EQ(scratch_.List("game/nationDATA"), Strings{});
+  EXPECT_EQ(scratch_.List("game/pastDATA"), Strings{});
+  EXPECT_TRUE(GameHas(".~tolvashu-fedcba9876543210.tmp"));
+  EXPECT_FALSE(GameHas(leftover));
+  EXPECT_TRUE(live.Finish("copied", scratch_.Join("game/done.dat")));
+  EXPECT_EQ(GameFile("done.dat"), "copied");
+  EXPECT_EQ(GameFile(".~tolvashu-notes.txt"), "not ours");
 }
 
 TEST_F(TransferDataSetTest, ReportsCopiesIntoAMissingDestinationSubfolderAndCreatesNothing) {
