@@ -26,7 +26,7 @@ const char* AdviceFor(FailureCause cause) {
 }
 
 constexpr FailureCause kCausesInOrder[] = {FailureCause::kInUse, FailureCause::kDenied, FailureCause::kDiskFull,
-                                          FailureCause::kUnreadable, FailureCause::kOther};
+                                           FailureCause::kUnreadable, FailureCause::kOther};
 
 void AppendAdvice(const std::vector<FileFailure>& failures, std::vector<std::string>& lines) {
   std::vector<const char*> advice;

@@ -85,7 +85,9 @@ class FileCopy {
       target_path_ = ToWin32Path(destination_);
       return std::nullopt;
     }
-    if (existing.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return Failed(FailureCause::kOther, "a folder has this name");
+    if (existing.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      return Failed(FailureCause::kOther, "a folder has this name");
+    }
     // Checked before anything is written: Wine running as root would let the
     // move below replace a read-only file.
     if (existing.dwFileAttributes & FILE_ATTRIBUTE_READONLY) return Failed(FailureCause::kDenied, kReadOnlyReason);

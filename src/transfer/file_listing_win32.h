@@ -17,7 +17,7 @@ struct ListedFile {
 struct Listing {
   std::string folder;  // the pattern's folder part as the caller wrote it
   std::vector<ListedFile> files;
-  bool malformed = false;  // see SplitPattern, or a drive that does not exist
+  bool malformed = false;                 // see SplitPattern, or a drive that does not exist
   std::optional<FileFailure> unreadable;  // the folder exists but could not be read to its end
 };
 

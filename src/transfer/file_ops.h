@@ -75,8 +75,8 @@ struct DeleteResult {
 
 // The ordinary files a pattern names, read in one pass of their folder.
 struct FileList {
-  std::vector<std::string> names;  // name only, in the folder's listing order
-  bool malformed = false;          // a pattern the system refuses, a drive that does not exist
+  std::vector<std::string> names;         // name only, in the folder's listing order
+  bool malformed = false;                 // a pattern the system refuses, a drive that does not exist
   std::optional<FileFailure> unreadable;  // the folder exists but could not be listed to its end
   bool ok() const { return !malformed && !unreadable; }
 };

@@ -125,7 +125,8 @@ std::optional<std::string> Lookup(const Files& files, const std::string& path) {
   return found == files.end() ? std::nullopt : std::optional<std::string>(found->second);
 }
 
-void ExpectSound(const FaultRun& run, const Files& fault_free, const OperationCase& operation, const std::string& what) {
+void ExpectSound(const FaultRun& run, const Files& fault_free, const OperationCase& operation,
+                 const std::string& what) {
   std::vector<std::string> reported = run.ReportedPaths();
   std::map<std::string, bool> paths;
   for (const Files* files : {&run.before, &fault_free, &run.after}) {
@@ -171,7 +172,7 @@ TEST_P(FaultInjection, EveryFailingCallLeavesOldOrNewContentAndIsTold) {
       bool reported = StartsWith(run.Box(), texts::kReportHead);
       if (reported && kind != FaultKind::kHasFile) {
         EXPECT_NE(run.Box().find(kAdvice[cause]), std::string::npos) << what << ": no advice for the cause\n"
-                                                                       << run.Box();
+                                                                     << run.Box();
       }
       ++runs;
     }

@@ -133,18 +133,28 @@ class RefusingFileOps : public FileOps {
  public:
   std::string CurrentFolder() override { return Called("CurrentFolder", ""); }
   bool MakeFolder(const std::string& path) override { return Called("MakeFolder " + path, false); }
-  DeleteResult DeleteMatching(const std::string& pattern) override { return Called("DeleteMatching " + pattern, DeleteResult{}); }
+  DeleteResult DeleteMatching(const std::string& pattern) override {
+    return Called("DeleteMatching " + pattern, DeleteResult{});
+  }
   FileList ListFiles(const std::string& pattern) override {
     return Called("ListFiles " + pattern, FileList{{"x.dat"}, false, std::nullopt});
   }
   CopyResult CopyFile(const std::string& source, const std::string& destination) override {
     return Called("CopyFile " + source + " " + destination, CopyResult{});
   }
-  bool IsSameFolder(const std::string& a, const std::string& b) override { return Called("IsSameFolder " + a + " " + b, false); }
-  std::optional<bool> HasFile(const std::string& path) override { return Called("HasFile " + path, std::optional<bool>()); }
+  bool IsSameFolder(const std::string& a, const std::string& b) override {
+    return Called("IsSameFolder " + a + " " + b, false);
+  }
+  std::optional<bool> HasFile(const std::string& path) override {
+    return Called("HasFile " + path, std::optional<bool>());
+  }
   void RemoveLeftoverTemporaryFiles(const std::string& folder) override { Called("RemoveLeftovers " + folder, 0); }
-  Opened<InputFile> OpenInput(const std::string& path) override { return Called("OpenInput " + path, Opened<InputFile>{}); }
-  Opened<OutputFile> OpenOutput(const std::string& path) override { return Called("OpenOutput " + path, Opened<OutputFile>{}); }
+  Opened<InputFile> OpenInput(const std::string& path) override {
+    return Called("OpenInput " + path, Opened<InputFile>{});
+  }
+  Opened<OutputFile> OpenOutput(const std::string& path) override {
+    return Called("OpenOutput " + path, Opened<OutputFile>{});
+  }
 
   std::vector<std::string> calls;
 

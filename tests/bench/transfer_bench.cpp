@@ -41,7 +41,8 @@ int main(int argc, char** argv) {
       tolvashu::TransferDataSet(*files, notice, argv[1], argv[2], argc == 4 ? argv[3] : "");
   std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
   std::printf("transfer %.3f s, %zu failures%s, peak memory %ld KB\n", took.count(), report.failures.size(),
-              report.overlap != tolvashu::FolderOverlap::kNone ? ", refused: the folders overlap" : "", PeakMemoryKilobytes());
+              report.overlap != tolvashu::FolderOverlap::kNone ? ", refused: the folders overlap" : "",
+              PeakMemoryKilobytes());
   for (const tolvashu::FileFailure& failure : report.failures) {
     std::printf("  %s: %s\n", failure.path.c_str(), failure.reason.c_str());
   }

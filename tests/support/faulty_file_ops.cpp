@@ -5,8 +5,8 @@
 namespace tolvashu::testing {
 
 const char* FaultKindName(FaultKind kind) {
-  constexpr const char* kNames[] = {"list", "copy", "delete", "open for writing", "open for reading", "look up",
-                                    "make folder"};
+  constexpr const char* kNames[] = {"list",    "copy",       "delete", "open for writing", "open for reading",
+                                    "look up", "make folder"};
   return kNames[static_cast<std::size_t>(kind)];
 }
 

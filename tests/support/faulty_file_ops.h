@@ -14,10 +14,9 @@
 namespace tolvashu::testing {
 
 enum class FaultKind { kList, kCopy, kDelete, kOpenOutput, kOpenInput, kHasFile, kMakeFolder };
-inline constexpr std::array<FaultKind, 7> kFaultKinds = {FaultKind::kList,       FaultKind::kCopy,
-                                                         FaultKind::kDelete,     FaultKind::kOpenOutput,
-                                                         FaultKind::kOpenInput,  FaultKind::kHasFile,
-                                                         FaultKind::kMakeFolder};
+inline constexpr std::array<FaultKind, 7> kFaultKinds = {
+    FaultKind::kList,      FaultKind::kCopy,    FaultKind::kDelete,    FaultKind::kOpenOutput,
+    FaultKind::kOpenInput, FaultKind::kHasFile, FaultKind::kMakeFolder};
 const char* FaultKindName(FaultKind kind);
 
 class FaultyFileOps : public FileOps {

@@ -9,8 +9,8 @@ namespace tolvashu::testing {
 
 LiveTemporaryFile::LiveTemporaryFile(const std::string& path)
     : path_(path),
-      handle_(CreateFileW(ToPath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN,
-                          nullptr)) {}
+      handle_(
+          CreateFileW(ToPath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr)) {}
 
 LiveTemporaryFile::~LiveTemporaryFile() {
   if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);

@@ -2,9 +2,8 @@
 // sharing them: a transfer copies what the sharing allows, and every file it
 // could not read, replace, delete or empty keeps its content and is reported
 // as in use.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <string>
 #include <utility>
@@ -31,8 +30,8 @@ class HeldFile {
     startup.hStdInput = child_in;
     startup.hStdOutput = child_out;
     startup.hStdError = child_out;
-    std::wstring command = L"\"" + Holder() + L"\" \"" + Utf8ToWide(path) + L"\" " + Utf8ToWide(access) + L" " +
-                           Utf8ToWide(sharing);
+    std::wstring command =
+        L"\"" + Holder() + L"\" \"" + Utf8ToWide(path) + L"\" " + Utf8ToWide(access) + L" " + Utf8ToWide(sharing);
     started_ = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info_);
     CloseHandle(child_in);
     CloseHandle(child_out);
@@ -83,15 +82,15 @@ struct HeldCase {
 // deletion, emptying needs it to share writing. Replacing a file that is
 // open, even with deletion shared, is refused by some systems.
 const HeldCase kCases[] = {
-    {"source", "r", "none", Expect::kKept},       {"source", "r", "r", Expect::kChanged},
-    {"source", "rw", "r", Expect::kChanged},      {"source", "rw", "rwd", Expect::kChanged},
-    {"copied", "r", "none", Expect::kKept},       {"copied", "r", "r", Expect::kKept},
-    {"copied", "r", "rw", Expect::kKept},         {"copied", "r", "rwd", Expect::kEither},
-    {"copied", "rw", "r", Expect::kKept},
-    {"cleared", "r", "none", Expect::kKept},      {"cleared", "r", "r", Expect::kKept},
-    {"cleared", "r", "rw", Expect::kKept},        {"cleared", "r", "rwd", Expect::kChanged},
-    {"emptied", "r", "none", Expect::kKept},      {"emptied", "r", "r", Expect::kKept},
-    {"emptied", "r", "rw", Expect::kChanged},     {"emptied", "r", "rwd", Expect::kChanged},
+    {"source", "r", "none", Expect::kKept},    {"source", "r", "r", Expect::kChanged},
+    {"source", "rw", "r", Expect::kChanged},   {"source", "rw", "rwd", Expect::kChanged},
+    {"copied", "r", "none", Expect::kKept},    {"copied", "r", "r", Expect::kKept},
+    {"copied", "r", "rw", Expect::kKept},      {"copied", "r", "rwd", Expect::kEither},
+    {"copied", "rw", "r", Expect::kKept},      {"cleared", "r", "none", Expect::kKept},
+    {"cleared", "r", "r", Expect::kKept},      {"cleared", "r", "rw", Expect::kKept},
+    {"cleared", "r", "rwd", Expect::kChanged}, {"emptied", "r", "none", Expect::kKept},
+    {"emptied", "r", "r", Expect::kKept},      {"emptied", "r", "rw", Expect::kChanged},
+    {"emptied", "r", "rwd", Expect::kChanged},
 };
 
 void PrintTo(const HeldCase& held, std::ostream* out) {

@@ -205,7 +205,9 @@ TEST_F(TransferDataSetTest, KeepsAFamilyWhoseSourceListingCannotBeReadAndSaysSo)
 // the one another transfer is still writing, and names that are not ours.
 TEST_F(TransferDataSetTest, RemovesTheTemporaryFilesOfKilledCopiesButNotOneBeingWritten) {
   const std::string leftover = ".~tolvashu-0123456789abcdef.tmp";
-  for (const char* folder : {"game", "game/nationDATA", "game/pastDATA"}) scratch_.WriteFile(In(folder, leftover), "half");
+  for (const char* folder : {"game", "game/nationDATA", "game/pastDATA"}) {
+    scratch_.WriteFile(In(folder, leftover), "half");
+  }
   Game(".~tolvashu-notes.txt", "not ours");
   LiveTemporaryFile live(scratch_.Join("game/.~tolvashu-fedcba9876543210.tmp"));
   Transfer();

@@ -9,7 +9,9 @@
 
 namespace {
 
-DWORD Access(const wchar_t* text) { return std::wcscmp(text, L"rw") == 0 ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ; }
+DWORD Access(const wchar_t* text) {
+  return std::wcscmp(text, L"rw") == 0 ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ;
+}
 
 DWORD Sharing(const wchar_t* text) {
   DWORD sharing = 0;
