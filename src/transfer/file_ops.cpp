@@ -12,6 +12,10 @@ FileOps::FileOps() = default;
 
 FileOps::~FileOps() = default;
 
+void FileOps::SetChunkHook(std::function<void()> hook) {
+  chunk_hook_ = hook ? std::move(hook) : [] {};
+}
+
 bool FileOps::OpenForWriting(const std::string& path) {
   if (input_ || output_) return false;  // file number 1 is in use
   output_ = OpenOutput(path);

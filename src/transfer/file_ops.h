@@ -17,6 +17,7 @@
 // enumeration: a new FirstEntry abandons the previous one.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -139,10 +140,19 @@ class FileOps {
   // be written.
   bool CloseAll();
 
+  // A call made between the chunks of a file's content while CopyFile copies
+  // it, so that the copy of one large file lets the caller's windows answer
+  // meanwhile. Empty (no call) by default; an empty function removes it. The
+  // Windows layer calls it about once a megabyte; the POSIX layer, which
+  // serves the console program only, copies a file in one piece and does not.
+  void SetChunkHook(std::function<void()> hook);
+
  protected:
   // Backends open the platform files; the current-file rules live here.
   virtual std::unique_ptr<InputFile> OpenInput(const std::string& path) = 0;
   virtual std::unique_ptr<OutputFile> OpenOutput(const std::string& path) = 0;
+  // The hook of SetChunkHook, for a backend's copy loop; never null.
+  const std::function<void()>& chunk_hook() const { return chunk_hook_; }
 
  private:
   bool LoadInput();
@@ -150,6 +160,7 @@ class FileOps {
   std::unique_ptr<InputFile> input_;
   std::unique_ptr<OutputFile> output_;
   std::optional<ItemReader> reader_;  // set once the input has been read
+  std::function<void()> chunk_hook_ = [] {};
 };
 
 // The file layer of the platform this program was built for.
