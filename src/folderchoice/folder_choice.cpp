@@ -21,6 +21,7 @@ FolderChoice::FolderChoice(FileOps& files, std::string& game_path, std::int16_t&
 
 void FolderChoice::Load(FolderChoiceView& view) {
   bt2_enabled_ = LoadSavedPath(files_, game_path_) == 1;
+  saved_folder_ = bt2_enabled_ ? game_path_ : std::string();
   if (bt2_enabled_) {
     view.SetBT2(SavedPathCaption(game_path_), true);
   } else {
@@ -29,7 +30,7 @@ void FolderChoice::Load(FolderChoiceView& view) {
 }
 
 void FolderChoice::ClickBT1(FolderChoiceView& view) {
-  std::optional<std::string> browsed = view.BrowseForFolder();
+  std::optional<std::string> browsed = view.BrowseForFolder(saved_folder_);
   // A cancelled browser changes nothing and checks nothing: an older folder
   // must not be confirmed by a user who just said no.
   if (!browsed) return;

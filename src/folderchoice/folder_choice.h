@@ -32,6 +32,9 @@ class FolderChoice {
   std::string browsed_path_;
   // Whether the showing's load offered a saved folder on BT2.
   bool bt2_enabled_ = false;
+  // The folder the showing's load read from PathDATA.txt (empty when none),
+  // where the browser opens.
+  std::string saved_folder_;
 };
 
 }  // namespace tolvashu

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/app_texts.h"
 #include "transfer/wide_text_win32.h"
 #include "winui/app_title.h"
 #include "winui/program_icon.h"
@@ -80,8 +81,38 @@ void CheckVersion(Checks& checks, const std::filesystem::path& program) {
     return;
   }
   checks.ExpectEqual(VersionString(info, L"ProductName"), kAppTitle, "version: product name");
-  checks.Expect(!VersionString(info, L"ProductVersion").empty(), "version: product version");
-  checks.Expect(!VersionString(info, L"FileDescription").empty(), "version: description");
+  checks.ExpectEqual(VersionString(info, L"ProductVersion"), TOLVASHU_VERSION, "version: product version");
+  checks.ExpectEqual(VersionString(info, L"FileVersion"), TOLVASHU_VERSION, "version: file version");
+  checks.ExpectEqual(VersionString(info, L"FileDescription"), texts::kForm1Caption, "version: description");
+  checks.ExpectEqual(VersionString(info, L"OriginalFilename"), "TolvashuInstaller.exe", "version: file name");
+  checks.Expect(VersionString(info, L"LegalCopyright").find(kAppTitle) != std::string::npos,
+                "version: a copyright line naming the project");
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  if (checks.Expect(VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) && fixed,
+                    "version: the numbers")) {
+    checks.ExpectEqual(fixed->dwFileVersionMS, MAKELONG(TOLVASHU_VERSION_MINOR, TOLVASHU_VERSION_MAJOR),
+                       "version: file version number");
+    checks.ExpectEqual(fixed->dwProductVersionLS, MAKELONG(0, TOLVASHU_VERSION_PATCH), "version: product version number");
+  }
+  WORD* translation = nullptr;
+  checks.Expect(VerQueryValueW(info.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
+                               &length) && length >= 4 && translation[0] == 0x0411,
+                "version: the translation is Japanese");
+}
+
+BOOL CALLBACK CollectLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR languages) {
+  reinterpret_cast<std::vector<WORD>*>(languages)->push_back(language);
+  return TRUE;
+}
+
+// The resource itself is filed under Japanese, the language of its texts.
+void CheckVersionLanguage(Checks& checks, HMODULE module) {
+  std::vector<WORD> languages;
+  EnumResourceLanguagesW(module, RT_VERSION, MAKEINTRESOURCEW(VS_VERSION_INFO), &CollectLanguage,
+                         reinterpret_cast<LONG_PTR>(&languages));
+  checks.Expect(languages == std::vector<WORD>{MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT)},
+                "version: the resource is in Japanese (0x0411)");
 }
 
 }  // namespace
@@ -92,6 +123,7 @@ void CheckProgramFile(Checks& checks, const std::filesystem::path& program) {
   if (!checks.Expect(module != nullptr, "program file loads as resources")) return;
   CheckIcon(checks, module);
   CheckManifest(checks, module);
+  CheckVersionLanguage(checks, module);
   FreeLibrary(module);
   CheckVersion(checks, program);
 }
