@@ -10,7 +10,10 @@
 if(TARGET TolvashuInstaller)
   install(TARGETS TolvashuInstaller RUNTIME DESTINATION . COMPONENT players)
 endif()
-install(FILES "${PROJECT_SOURCE_DIR}/docs/players/Readme_ja.txt" DESTINATION . COMPONENT players)
+# The note names the program's version.
+configure_file("${PROJECT_SOURCE_DIR}/docs/players/Readme_ja.txt.in" "${PROJECT_BINARY_DIR}/Readme_ja.txt" @ONLY
+               NEWLINE_STYLE CRLF)
+install(FILES "${PROJECT_BINARY_DIR}/Readme_ja.txt" DESTINATION . COMPONENT players)
 if(TARGET tolvashu-console)
   install(TARGETS tolvashu-console RUNTIME DESTINATION . COMPONENT console)
   install(FILES "${PROJECT_SOURCE_DIR}/docs/console.md" DESTINATION . COMPONENT console
