@@ -149,21 +149,12 @@ bool TypeIntoPicker(HWND picker, const std::string& text) {
       },
       reinterpret_cast<LPARAM>(&box));
   if (!box) return false;
-  // WM_SETTEXT and WM_GETTEXT carry their text to and from another process
-  // by themselves; GetWindowText would not ask an edit box of another
-  // process for what it holds.
+  // WM_SETTEXT carries its text to another process by itself.
   std::wstring wide = Utf8ToWide(text);
-  DWORD_PTR ignored = 0;
-  if (!SendMessageTimeoutW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()), SMTO_ABORTIFHUNG, kWaitMs,
-                           &ignored)) {
-    return false;
-  }
-  std::wstring held(wide.size() + 2, L'\0');
-  DWORD_PTR length = 0;
-  SendMessageTimeoutW(box, WM_GETTEXT, held.size(), reinterpret_cast<LPARAM>(held.data()), SMTO_ABORTIFHUNG, kWaitMs,
-                      &length);
-  held.resize(length);
-  return held == wide;
+  DWORD_PTR taken = 0;
+  return SendMessageTimeoutW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()), SMTO_ABORTIFHUNG, kWaitMs,
+                             &taken) &&
+         taken == TRUE;
 }
 
 void PressDialogButton(HWND dialog, int id) {

@@ -52,7 +52,7 @@ struct MessageBoxView {
 MessageBoxView ReadMessageBox(HWND box);
 // Types `text` (UTF-8) into the name box of the folder picker `picker`, as
 // a user typing or pasting a path does. False when the picker has no such
-// box or did not take the text.
+// box or the box did not take the text.
 bool TypeIntoPicker(HWND picker, const std::string& text);
 // Ends a dialog with its OK or Cancel button.
 void PressDialogButton(HWND dialog, int id);

@@ -12,15 +12,12 @@ namespace tolvashu::e2e {
 
 struct TransferWatch {
   int samples = 0;
-  DWORD duration_ms = 0;          // from the first look until the notice went
-  DWORD slowest_main_ms = 0;      // the longest the main window took to answer
-  DWORD slowest_notice_ms = 0;    // the longest the notice took to answer
-  int name_changes = 0;           // how often the shown file name changed
-  std::string last_name;          // the last file name seen
+  DWORD duration_ms = 0;        // until the notice went (two minutes at most)
+  DWORD slowest_main_ms = 0;    // the longest answers; five seconds when none came
+  DWORD slowest_notice_ms = 0;
+  int name_changes = 0;         // how often `file_name` changed
 };
 
-// Watches until the notice has gone (or two minutes have passed). A window
-// that does not answer within five seconds counts as taking five seconds.
-TransferWatch WatchTransfer(HWND main_window, HWND notice);
+TransferWatch WatchTransfer(HWND main_window, HWND notice, HWND file_name);
 
 }  // namespace tolvashu::e2e

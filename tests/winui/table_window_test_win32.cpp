@@ -1,6 +1,5 @@
 #include "winui/table_window_win32.h"
 
-#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -23,14 +22,6 @@ constexpr ControlRow kControls[] = {
 };
 constexpr WindowTable kTable = MakeWindowTable("Test", "表のウィンドウ", Frame::kFixedSingle, 6000, 2000,
                                                StartPosition::kCenterScreen, kControls, "Upper");
-
-// A small window shown over another, with a moving bar and a file name.
-constexpr ControlRow kNoticeControls[] = {
-    {"Bar", ControlKind::kMarqueeBar, "", {240, 240, 3000, 300}, 0},
-    {"Name", ControlKind::kFileNameLabel, "", {240, 720, 3000, 375}, 1},
-};
-constexpr WindowTable kNoticeTable = MakeWindowTable("Notice", "お知らせ", Frame::kFixedToolWindow, 3480, 1200,
-                                                     StartPosition::kCenterOwner, kNoticeControls, nullptr);
 
 class ClickCounter : public TableWindow {
  public:
@@ -179,21 +170,6 @@ TEST_F(TableWindowTest, TheWindowShowsTheProgramIconInBothSizes) {
     DeleteObject(info.hbmColor);
     DeleteObject(info.hbmMask);
   }
-}
-
-TEST_F(TableWindowTest, AWindowCentredOnItsOwnerHasAMarqueeBarAndAFileNameThatNeverGrows) {
-  TableWindow notice(kNoticeTable);
-  ASSERT_TRUE(notice.Create(window_.hwnd()));
-  RECT owner{}, shown{};
-  GetWindowRect(window_.hwnd(), &owner);
-  GetWindowRect(notice.hwnd(), &shown);
-  EXPECT_NEAR(shown.left + shown.right, owner.left + owner.right, 2);
-  EXPECT_NEAR(shown.top + shown.bottom, owner.top + owner.bottom, 2);
-  EXPECT_EQ(GetWindow(notice.hwnd(), GW_OWNER), window_.hwnd());
-  EXPECT_TRUE(GetWindowLongW(notice.Control("Bar"), GWL_STYLE) & PBS_MARQUEE);
-  notice.SetControlText("Name", "nationDATA\\とても長い名前のファイルです。とても長い名前のファイルです。.dat");
-  RECT name = RectInParent(notice.Control("Name"));
-  EXPECT_EQ(name.right - name.left, TwipsToPixels(3000, static_cast<int>(GetDpiForWindow(notice.hwnd()))));
 }
 
 // Busy work lets the window system in: what was posted is handled, input is
