@@ -58,7 +58,8 @@ void ConsoleFolderChoiceView::SetBT2(const std::string& caption, bool enabled) {
   bt2_enabled_ = enabled;
 }
 
-std::optional<std::string> ConsoleFolderChoiceView::BrowseForFolder() {
+// The console's browser is a typed path: there is no folder to open in.
+std::optional<std::string> ConsoleFolderChoiceView::BrowseForFolder(const std::string& /*start_folder*/) {
   io_.WriteText(form2::kBrowserTitle);
   std::optional<std::string> line = io_.ReadLine();
   // An empty line or the end of input is the browser's Cancel.

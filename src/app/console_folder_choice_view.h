@@ -21,7 +21,7 @@ class ConsoleFolderChoiceView : public FolderChoiceView {
   void Run(FolderChoice& choice);
 
   void SetBT2(const std::string& caption, bool enabled) override;
-  std::optional<std::string> BrowseForFolder() override;
+  std::optional<std::string> BrowseForFolder(const std::string& start_folder) override;
   void ShowWarning(const std::string& text) override;
   void Unload() override { unloaded_ = true; }
 

@@ -36,6 +36,17 @@ void Form1Window::OnClick(const ControlRow& control) {
     (operations_->*handler.click)();
     busy_ = false;
   }
+  if (close_pending_) Destroy();
+}
+
+void Form1Window::OnClose() {
+  // The window answers the system during a transfer, so a close (from the
+  // system, or another program) can reach it then.
+  if (busy_) {
+    close_pending_ = true;
+    return;
+  }
+  Destroy();
 }
 
 }  // namespace tolvashu

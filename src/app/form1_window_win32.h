@@ -1,5 +1,6 @@
 // The main window (form1): four buttons, each starting one data operation.
-// Closing it ends the program.
+// Closing it ends the program; a close asked for while an operation runs
+// takes effect when the operation has ended, so that no transfer is cut off.
 #pragma once
 
 #include "app/operations.h"
@@ -16,10 +17,12 @@ class Form1Window : public TableWindow {
 
  protected:
   void OnClick(const ControlRow& control) override;
+  void OnClose() override;
 
  private:
   Operations* operations_ = nullptr;
-  bool busy_ = false;  // an operation is running inside a click
+  bool busy_ = false;           // an operation is running inside a click
+  bool close_pending_ = false;  // closed while busy: close once it ends
 };
 
 }  // namespace tolvashu

@@ -5,19 +5,54 @@
 
 namespace tolvashu {
 
-Form3Notice::Form3Notice() : TableWindow(kForm3) {}
+namespace {
+
+constexpr ULONGLONG kNameIntervalMs = 100;
+// Often enough that paints follow at once and every window answers well
+// within a second; seldom enough that looking costs the transfer nothing.
+constexpr ULONGLONG kAnswerIntervalMs = 20;
+
+}  // namespace
+
+Form3Notice::Form3Notice(const TableWindow& owner) : TableWindow(kForm3), owner_(owner) {}
 
 void Form3Notice::Show() {
   // Created afresh for every transfer. It is not activated, so that the
   // activation stays with the main window and does not pass to another
   // program when the notice is destroyed.
-  if (!Create(nullptr)) return;
+  file_name_.clear();
+  shown_name_.clear();
+  name_shown_at_ = answered_at_ = 0;
+  quit_code_.reset();
+  if (!Create(owner_.hwnd())) return;
   ShowInactive();
 }
 
 void Form3Notice::Unload() {
   Destroy();
   DiscardPendingInput();
+  if (quit_code_) PostQuitMessage(*quit_code_);
+}
+
+void Form3Notice::CopyingFile(std::string_view name) {
+  file_name_.assign(name);
+  StillWorking();
+}
+
+void Form3Notice::StillWorking() {
+  const ULONGLONG now = GetTickCount64();
+  if (now - answered_at_ < kAnswerIntervalMs) return;
+  answered_at_ = now;
+  ShowFileName(now);
+  std::optional<int> quit = AnswerPendingMessages();
+  if (quit && !quit_code_) quit_code_ = quit;
+}
+
+void Form3Notice::ShowFileName(ULONGLONG now) {
+  if (!IsOpen() || file_name_ == shown_name_ || now - name_shown_at_ < kNameIntervalMs) return;
+  shown_name_ = file_name_;
+  name_shown_at_ = now;
+  SetControlText("Label2", shown_name_);
 }
 
 void Form3Notice::OnClose() {}

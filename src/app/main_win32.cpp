@@ -1,6 +1,6 @@
 // The Windows program: shows the main window and runs until it is closed.
 // It reads no command line, registry or environment setting; the package
-// folder is the folder it is started in.
+// folder is the folder it is started in. Only one copy runs at a time.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -12,6 +12,7 @@
 #include "app/form1_window_win32.h"
 #include "app/form3_notice_win32.h"
 #include "app/operations.h"
+#include "app/single_instance_win32.h"
 #include "app/windows_ui_win32.h"
 #include "folderchoice/folder_choice.h"
 #include "folderchoice/form2_window_win32.h"
@@ -20,10 +21,15 @@
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   using namespace tolvashu;
-  // The shell's folder browser needs COM in a single-threaded apartment;
-  // the visual styles of the manifest need the common controls loaded.
+  SingleInstance instance;
+  if (!instance.IsFirst()) {
+    BringRunningCopyForward();
+    return 0;
+  }
+  // The folder picker needs COM in a single-threaded apartment; the visual
+  // styles of the manifest need the common controls loaded.
   HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&controls);
 
   int exit_code = 1;
@@ -32,8 +38,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     AppState state;
     FolderChoice folder_choice(*files, state.GamePath, state.PathChosen);
     Form2Window form2(folder_choice);
-    Form3Notice form3;
     Form1Window form1;
+    Form3Notice form3(form1);
     WindowsUi ui(form1, form2, form3);
     Operations operations(*files, ui, state);
     form1.ConnectButtons(operations);

@@ -30,7 +30,7 @@ void FolderChoice::Load(FolderChoiceView& view) {
 }
 
 void FolderChoice::ClickBT1(FolderChoiceView& view) {
-  std::optional<std::string> browsed = view.BrowseForFolder();
+  std::optional<std::string> browsed = view.BrowseForFolder(bt2_folder_.value_or(std::string()));
   // A cancelled browser changes nothing and checks nothing: an older folder
   // must not be confirmed by a user who just said no.
   if (!browsed) return;

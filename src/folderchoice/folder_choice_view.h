@@ -13,9 +13,11 @@ class FolderChoiceView {
   virtual ~FolderChoiceView() = default;
   // Sets BT2's caption (CR breaks a line) and whether it can be pressed.
   virtual void SetBT2(const std::string& caption, bool enabled) = 0;
-  // Runs the folder browser titled "Tolvashuフォルダを選択してください";
-  // the chosen folder's path, or std::nullopt when the user cancels.
-  virtual std::optional<std::string> BrowseForFolder() = 0;
+  // Runs the folder browser titled "Tolvashuフォルダを選択してください",
+  // opening in `start_folder` when that is an existing folder (empty: the
+  // browser's own choice); the chosen folder's path, or std::nullopt when the
+  // user cancels.
+  virtual std::optional<std::string> BrowseForFolder(const std::string& start_folder) = 0;
   // A modal message box with OK only, the application's title and the
   // exclamation icon.
   virtual void ShowWarning(const std::string& text) = 0;

@@ -29,7 +29,9 @@ void Form2Window::SetBT2(const std::string& caption, bool enabled) {
   EnableWindow(Control("BT2"), enabled ? TRUE : FALSE);
 }
 
-std::optional<std::string> Form2Window::BrowseForFolder() { return BrowseForGameFolder(hwnd()); }
+std::optional<std::string> Form2Window::BrowseForFolder(const std::string& start_folder) {
+  return BrowseForGameFolder(hwnd(), start_folder);
+}
 
 void Form2Window::ShowWarning(const std::string& text) { ShowMessageBox(hwnd(), text, MB_ICONEXCLAMATION); }
 

@@ -21,7 +21,7 @@ class Form2Window : public TableWindow, public FolderChoiceView {
 
   // FolderChoiceView
   void SetBT2(const std::string& caption, bool enabled) override;
-  std::optional<std::string> BrowseForFolder() override;
+  std::optional<std::string> BrowseForFolder(const std::string& start_folder) override;
   void ShowWarning(const std::string& text) override;
   void Unload() override;
 

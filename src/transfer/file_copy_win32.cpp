@@ -38,8 +38,11 @@ bool IsFolder(const std::wstring& path) {
 // file first.
 class FileCopy {
  public:
-  FileCopy(const std::string& source, const std::string& destination)
-      : source_name_(source), source_path_(ToWin32Path(source)), destination_(destination) {}
+  FileCopy(const std::string& source, const std::string& destination, const std::function<void()>& after_chunk)
+      : source_name_(source),
+        source_path_(ToWin32Path(source)),
+        destination_(destination),
+        after_chunk_(after_chunk) {}
 
   ~FileCopy() { DiscardTemporary(); }
   FileCopy(const FileCopy&) = delete;
@@ -123,6 +126,7 @@ class FileCopy {
         }
         done += written;
       }
+      after_chunk_();
     }
     // Released before the move, so that copying a file onto itself (under
     // another spelling of its path) does not trip over our own handle.
@@ -174,6 +178,7 @@ class FileCopy {
   std::string source_name_;
   std::wstring source_path_;
   std::string destination_;
+  const std::function<void()>& after_chunk_;
   ScopedHandle source_;
   FILETIME last_write_time_{};
   std::string folder_;  // the destination's folder part, as the caller wrote it
@@ -184,8 +189,9 @@ class FileCopy {
 
 }  // namespace
 
-CopyResult CopyThroughTemporaryFile(const std::string& source, const std::string& destination) {
-  return FileCopy(source, destination).Run();
+CopyResult CopyThroughTemporaryFile(const std::string& source, const std::string& destination,
+                                    const std::function<void()>& after_chunk) {
+  return FileCopy(source, destination, after_chunk).Run();
 }
 
 }  // namespace tolvashu

@@ -2,6 +2,7 @@
 // the destination and replaces the destination only once it is complete.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "transfer/file_ops.h"
@@ -12,6 +13,8 @@ namespace tolvashu {
 // hidden, not read-only) with the source's content and last-write time; an
 // existing destination of another letter case keeps its name. On failure
 // the old destination is untouched and no temporary file remains.
-CopyResult CopyThroughTemporaryFile(const std::string& source, const std::string& destination);
+// `after_chunk` is called after each chunk of the content is written.
+CopyResult CopyThroughTemporaryFile(const std::string& source, const std::string& destination,
+                                    const std::function<void()>& after_chunk);
 
 }  // namespace tolvashu

@@ -39,6 +39,10 @@ std::unique_ptr<File> FileOps::Keep(const std::string& path, Opened<File> opened
   return std::move(opened.file);
 }
 
+void FileOps::SetChunkHook(std::function<void()> hook) {
+  chunk_hook_ = hook ? std::move(hook) : [] {};
+}
+
 bool FileOps::OpenForWriting(const std::string& path) {
   last_failure_.reset();
   if (input_ || output_) return false;  // file number 1 is in use

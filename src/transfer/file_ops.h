@@ -17,6 +17,7 @@
 // enumeration: a new FirstEntry abandons the previous one.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -205,6 +206,17 @@ class FileOps {
   // std::nullopt after a malformed pattern or a file number already in use.
   const std::optional<FileFailure>& LastFailure() const { return last_failure_; }
 
+  // A call made between the chunks of a file's content while CopyFile copies
+  // it, so that the copy of one large file lets the caller's windows answer
+  // meanwhile. Empty (no call) by default; an empty function removes it. The
+  // Windows layer calls it about once a megabyte; the POSIX layer, which
+  // serves the console program only, copies a file in one piece and does not.
+  void SetChunkHook(std::function<void()> hook);
+
+ protected:
+  // The hook of SetChunkHook, for a backend's copy loop; never null.
+  const std::function<void()>& chunk_hook() const { return chunk_hook_; }
+
  private:
   bool LoadInput();
   template <typename File>
@@ -217,6 +229,7 @@ class FileOps {
   std::optional<std::vector<std::string>> entries_;
   std::size_t next_entry_ = 0;
   std::optional<FileFailure> last_failure_;
+  std::function<void()> chunk_hook_ = [] {};
 };
 
 // The file layer of the platform this program was built for.

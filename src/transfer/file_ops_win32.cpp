@@ -88,7 +88,7 @@ class Win32FileOps : public FileOps {
   }
 
   CopyResult CopyFile(const std::string& source, const std::string& destination) override {
-    return CopyThroughTemporaryFile(source, destination);
+    return CopyThroughTemporaryFile(source, destination, chunk_hook());
   }
 
   bool IsSameFolder(const std::string& a, const std::string& b) override {

@@ -13,11 +13,16 @@ constexpr char kCannotEmpty[] = "cannot be emptied";
 
 }  // namespace
 
-FolderTransfer::FolderTransfer(FileOps& files, std::string source_folder, std::string destination_folder)
-    : files_(files), source_folder_(std::move(source_folder)), destination_folder_(std::move(destination_folder)) {}
+FolderTransfer::FolderTransfer(FileOps& files, std::string source_folder, std::string destination_folder,
+                               ProgressNotice* notice)
+    : files_(files),
+      source_folder_(std::move(source_folder)),
+      destination_folder_(std::move(destination_folder)),
+      notice_(notice) {}
 
 CopyOutcome FolderTransfer::Copy(std::string_view name) {
   if (memo_.AlreadyCopied(name)) return CopyOutcome::kCopied;
+  if (notice_) notice_->CopyingFile(name);
   std::string destination = destination_folder_ + std::string(name);
   CopyResult result = files_.CopyFile(source_folder_ + std::string(name), destination);
   // A copy that fails where the same copy succeeded before, with nothing
@@ -34,6 +39,7 @@ CopyOutcome FolderTransfer::Copy(std::string_view name) {
 }
 
 void FolderTransfer::Delete(std::string_view pattern) {
+  if (notice_) notice_->StillWorking();
   memo_.Changed(pattern);
   if (HasWildcard(pattern)) {
     written_.clear();
@@ -45,6 +51,7 @@ void FolderTransfer::Delete(std::string_view pattern) {
 }
 
 void FolderTransfer::Empty(std::string_view name) {
+  if (notice_) notice_->StillWorking();
   memo_.Changed(name);
   std::string path = destination_folder_ + std::string(name);
   written_.erase(path);

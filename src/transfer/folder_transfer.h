@@ -11,6 +11,7 @@
 
 #include "transfer/copy_memo.h"
 #include "transfer/file_ops.h"
+#include "transfer/progress_notice.h"
 #include "transfer/transfer_data_set.h"
 
 namespace tolvashu {
@@ -18,7 +19,10 @@ namespace tolvashu {
 class FolderTransfer {
  public:
   // Both folders end with a separator; names are appended to them as they are.
-  FolderTransfer(FileOps& files, std::string source_folder, std::string destination_folder);
+  // The notice, when given, is told of every copy and of the other file
+  // operations before they run.
+  FolderTransfer(FileOps& files, std::string source_folder, std::string destination_folder,
+                 ProgressNotice* notice = nullptr);
 
   FileOps& files() { return files_; }
   const std::string& source_folder() const { return source_folder_; }
@@ -64,6 +68,7 @@ class FolderTransfer {
   FileOps& files_;
   const std::string source_folder_;
   const std::string destination_folder_;
+  ProgressNotice* notice_;
   CopyMemo memo_;
   TransferReport report_;
   std::unordered_set<std::string> reported_paths_;

@@ -1,7 +1,9 @@
 // The notice that asks the user to wait while a transfer runs. The engine
-// shows it at its start and unloads it at its end; the front end decides what
-// it looks like.
+// shows it at its start, tells it what it is doing while it runs, and unloads
+// it at its end; the front end decides what it looks like.
 #pragma once
+
+#include <string_view>
 
 namespace tolvashu {
 
@@ -9,10 +11,21 @@ class ProgressNotice {
  public:
   virtual ~ProgressNotice() = default;
   // Shows the notice (created afresh) and makes sure it is drawn before the
-  // caller goes on with work that does not yield to the window system.
+  // caller goes on with its work.
   virtual void Show() = 0;
   // Destroys the notice.
   virtual void Unload() = 0;
+
+  // The transfer is about to copy the file of this name, relative to its two
+  // folders (such as "nationDATA\1.dat"). Also a moment like StillWorking.
+  // Nothing by default.
+  virtual void CopyingFile(std::string_view /*name*/) {}
+  // Called between the transfer's other file operations and between the
+  // chunks of a long copy. The transfer returns to its caller only when it
+  // ends, so a notice on a window system lets the system in here: the
+  // program's windows are painted and answer the system meanwhile. Nothing
+  // by default.
+  virtual void StillWorking() {}
 };
 
 }  // namespace tolvashu

@@ -124,8 +124,10 @@ TransferReport TransferDataSet(FileOps& files, ProgressNotice& notice, const std
     return report;
   }
   notice.Show();
-  FolderTransfer transfer(files, source_folder, destination_folder);
+  files.SetChunkHook([&notice] { notice.StillWorking(); });
+  FolderTransfer transfer(files, source_folder, destination_folder, &notice);
   RunSequence(transfer, music_switch);
+  files.SetChunkHook(nullptr);
   notice.Unload();
   return transfer.TakeReport();
 }

@@ -23,8 +23,10 @@ struct TransferReport {
 };
 
 // Both folders end with a separator. `music_switch` "on" (exactly) also
-// copies the source folder's mp3 files. The notice is shown at the start and
-// unloaded at the end. The transfer never stops early because of a failure.
+// copies the source folder's mp3 files. The notice is shown at the start,
+// told of every step (and of every chunk of a long copy) while the transfer
+// runs, and unloaded at the end. The transfer never stops early because of a
+// failure.
 TransferReport TransferDataSet(FileOps& files, ProgressNotice& notice, const std::string& source_folder,
                                const std::string& destination_folder, const std::string& music_switch);
 

@@ -1,5 +1,7 @@
 #include "winui/table_window_win32.h"
 
+#include <commctrl.h>
+
 #include <string_view>
 
 #include "transfer/wide_text_win32.h"
@@ -12,12 +14,11 @@ namespace tolvashu {
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"TolvashuWindow";
-// Control ids start well above IDOK and IDCANCEL, which the dialog manager
-// sends for Enter and Esc.
-constexpr int kFirstControlId = 100;
 // The space a push button keeps between its edges and its caption, on
 // either side.
 constexpr int kButtonTextMarginTwips = 120;
+// How often a marquee bar moves its block, in milliseconds.
+constexpr WPARAM kMarqueeStepMs = 30;
 
 struct FrameStyle {
   DWORD style;
@@ -45,13 +46,23 @@ DWORD ControlStyle(ControlKind kind) {
       return kChild | WS_TABSTOP | BS_PUSHBUTTON;
     case ControlKind::kMultiLineButton:
       return kChild | WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE;
+    case ControlKind::kFileNameLabel:
+      return kChild | SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS;
+    case ControlKind::kMarqueeBar:
+      return kChild | PBS_MARQUEE;
     case ControlKind::kLabel:
       break;
   }
   return kChild | SS_LEFT | SS_NOPREFIX;
 }
 
-const wchar_t* ControlClass(ControlKind kind) { return IsButton(kind) ? L"BUTTON" : L"STATIC"; }
+// The progress bar is a common control: its class exists once the common
+// controls library has registered it.
+bool RegisterControlClass(ControlKind kind) {
+  if (kind != ControlKind::kMarqueeBar) return true;
+  INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_PROGRESS_CLASS};
+  return InitCommonControlsEx(&classes) != FALSE;
+}
 
 std::wstring DisplayText(ControlKind kind, const std::string& text) {
   return Utf8ToWide(ControlText(kind, text));
@@ -89,22 +100,47 @@ SIZE FrameSize(const WindowTable& table, UINT dpi) {
   return SIZE{rect.right - rect.left, rect.bottom - rect.top};
 }
 
-RECT PrimaryWorkArea() {
+RECT WorkAreaOf(HMONITOR monitor) {
   MONITORINFO info{};
   info.cbSize = sizeof(info);
-  GetMonitorInfoW(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &info);
+  GetMonitorInfoW(monitor, &info);
   return info.rcWork;
 }
 
-// Centred on the primary screen's work area; never above or left of it.
-POINT CentredOnPrimaryScreen(SIZE size) {
-  RECT work = PrimaryWorkArea();
-  LONG x = work.left + (work.right - work.left - size.cx) / 2;
-  LONG y = work.top + (work.bottom - work.top - size.cy) / 2;
+RECT PrimaryWorkArea() { return WorkAreaOf(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY)); }
+
+// Centred on `area`, moved inside `work` where it would stick out, and never
+// above or left of `work`.
+POINT CentredOn(const RECT& area, SIZE size, const RECT& work) {
+  LONG x = area.left + (area.right - area.left - size.cx) / 2;
+  LONG y = area.top + (area.bottom - area.top - size.cy) / 2;
+  if (x + size.cx > work.right) x = work.right - size.cx;
+  if (y + size.cy > work.bottom) y = work.bottom - size.cy;
   return POINT{x < work.left ? work.left : x, y < work.top ? work.top : y};
 }
 
+// Where a window of `size` starts: centred on the primary screen's work
+// area, or on its owner within the owner's screen.
+POINT StartPoint(StartPosition start, HWND owner, SIZE size) {
+  if (start == StartPosition::kCenterOwner && owner) {
+    RECT owner_rect{};
+    GetWindowRect(owner, &owner_rect);
+    return CentredOn(owner_rect, size, WorkAreaOf(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST)));
+  }
+  RECT work = PrimaryWorkArea();
+  return CentredOn(work, size, work);
+}
+
 }  // namespace
+
+const wchar_t* ControlClassName(ControlKind kind) {
+  if (IsButton(kind)) return L"Button";
+  return kind == ControlKind::kMarqueeBar ? PROGRESS_CLASSW : L"Static";
+}
+
+HWND FindTableWindow(const WindowTable& table) {
+  return FindWindowW(kWindowClass, Utf8ToWide(table.caption).c_str());
+}
 
 TableWindow::TableWindow(const WindowTable& table) : table_(table) {}
 
@@ -116,11 +152,9 @@ bool TableWindow::Create(HWND owner) {
   // Created hidden, first at the system DPI; once the window exists it is
   // laid out again at the DPI of the monitor it is on.
   SIZE size = FrameSize(table_, GetDpiForSystem());
+  const bool placed_by_us = table_.start != StartPosition::kPlatform;
   POINT origin{CW_USEDEFAULT, CW_USEDEFAULT};
-  if (table_.start == StartPosition::kCenterScreen) {
-    RECT work = PrimaryWorkArea();
-    origin = POINT{work.left, work.top};
-  }
+  if (placed_by_us) origin = StartPoint(table_.start, owner, size);
   FrameStyle frame = StyleOf(table_.frame);
   HWND created = CreateWindowExW(frame.ex_style, kWindowClass, Utf8ToWide(table_.caption).c_str(), frame.style,
                                  origin.x, origin.y, size.cx, size.cy, owner, nullptr, ProgramModule(), this);
@@ -131,10 +165,10 @@ bool TableWindow::Create(HWND owner) {
   }
   ApplyTabOrder();
   Layout(GetDpiForWindow(hwnd_));
-  if (table_.start == StartPosition::kCenterScreen) {
+  if (placed_by_us) {
     RECT outer{};
     GetWindowRect(hwnd_, &outer);
-    POINT at = CentredOnPrimaryScreen(SIZE{outer.right - outer.left, outer.bottom - outer.top});
+    POINT at = StartPoint(table_.start, owner, SIZE{outer.right - outer.left, outer.bottom - outer.top});
     SetWindowPos(hwnd_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   return true;
@@ -143,11 +177,13 @@ bool TableWindow::Create(HWND owner) {
 bool TableWindow::CreateControls() {
   for (std::size_t i = 0; i < table_.control_count; ++i) {
     const ControlRow& control = table_.controls[i];
-    const auto id = static_cast<INT_PTR>(kFirstControlId + static_cast<int>(i));
-    HWND child = CreateWindowExW(0, ControlClass(control.kind), DisplayText(control.kind, control.caption).c_str(),
+    const auto id = static_cast<INT_PTR>(TableControlId(i));
+    if (!RegisterControlClass(control.kind)) return false;
+    HWND child = CreateWindowExW(0, ControlClassName(control.kind), DisplayText(control.kind, control.caption).c_str(),
                                  ControlStyle(control.kind), 0, 0, 0, 0, hwnd_, reinterpret_cast<HMENU>(id),
                                  ProgramModule(), nullptr);
     if (!child) return false;
+    if (control.kind == ControlKind::kMarqueeBar) SendMessageW(child, PBM_SETMARQUEE, TRUE, kMarqueeStepMs);
     controls_.push_back(child);
     texts_.emplace_back(control.caption);
   }

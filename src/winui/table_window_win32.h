@@ -15,6 +15,18 @@
 
 namespace tolvashu {
 
+// A control's id: its index in the table's creation order, counted from well
+// above IDOK and IDCANCEL, which the dialog manager sends for Enter and Esc.
+constexpr int TableControlId(std::size_t index) { return 100 + static_cast<int>(index); }
+
+// The window class of a control of that kind ("Button", "Static", the
+// progress bar's class).
+const wchar_t* ControlClassName(ControlKind kind);
+
+// The open top-level window made from `table`, in this program or in
+// another copy of it on the same desktop; null when there is none.
+HWND FindTableWindow(const WindowTable& table);
+
 class TableWindow {
  public:
   explicit TableWindow(const WindowTable& table);
@@ -22,8 +34,9 @@ class TableWindow {
   TableWindow(const TableWindow&) = delete;
   TableWindow& operator=(const TableWindow&) = delete;
 
-  // Builds the window and its controls, hidden, sized at its DPI. `owner`
-  // may be null. False when the system refused to create it.
+  // Builds the window and its controls, hidden, sized at its DPI, and places
+  // it as the table says (a window centred on its owner needs `owner`).
+  // `owner` may be null. False when the system refused to create it.
   bool Create(HWND owner);
   // Shows the window, gives the table's initial control the focus, and
   // paints it at once, so that it is drawn even when the caller goes on

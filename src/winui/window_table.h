@@ -21,6 +21,9 @@ enum class ControlKind {
   kButton,           // a push button with one line of text
   kMultiLineButton,  // a push button whose caption may break into lines
   kLabel,            // static text; takes no focus
+  kFileNameLabel,    // one line of static text set while the window is shown;
+                     // a name too long for it is shortened in its middle
+  kMarqueeBar,       // a progress bar whose block keeps moving: work of unknown length
 };
 
 // Buttons take the focus and can be pressed; labels can do neither.
@@ -50,6 +53,7 @@ enum class Frame {
 
 enum class StartPosition {
   kCenterScreen,  // centred on the primary screen's work area
+  kCenterOwner,   // centred on the window that owns it, within its screen's work area
   kPlatform,      // wherever the platform places a new window
 };
 

@@ -1,5 +1,6 @@
 #include "e2e/end_to_end_win32.h"
 
+#include <cstdio>
 #include <string>
 
 #include "app/app_texts.h"
@@ -9,8 +10,10 @@
 #include "e2e/installer_session_win32.h"
 #include "e2e/layout_check_win32.h"
 #include "e2e/remote_window_win32.h"
+#include "e2e/transfer_watch_win32.h"
 #include "folderchoice/form2_layout.h"
 #include "folderchoice/form2_texts.h"
+#include "transfer/handle_win32.h"
 #include "winui/display_text.h"
 
 namespace tolvashu::e2e {
@@ -23,8 +26,8 @@ std::string DefaultWarning() {
 
 std::string NoBackupWarning() { return std::string(texts::kNoBackupData1) + "\r" + texts::kNoBackupData2; }
 
-std::string UnwritableReport(const std::string& name) {
-  return std::string(texts::kReportHead) + "\r" + name + "\r" + texts::kAdviceDenied;
+std::string UnwritableReport(const std::string& name, const char* advice) {
+  return std::string(texts::kReportHead) + "\r" + name + "\r" + advice;
 }
 
 void CheckMainWindow(Checks& checks, InstallerSession& session) {
@@ -49,7 +52,7 @@ void CheckNotice(Checks& checks, InstallerSession& session, HWND notice) {
   if (checks.Expect(IsWindow(notice) != FALSE, "the progress notice stays while the transfer runs")) {
     Controls controls = FindControls(checks, notice, kForm3);
     CheckLayout(checks, notice, kForm3, controls);
-    checks.Expect(GetWindow(notice, GW_OWNER) == nullptr, "Form3 has no owner");
+    checks.Expect(GetWindow(notice, GW_OWNER) == session.form1(), "Form3 is owned by the main window");
   }
   session.process().Resume();
 }
@@ -176,20 +179,29 @@ void DefaultWithDefaultData(Checks& checks, InstallerSession& session, const Fix
   ExpectGameFile(checks, fixture, "kosei00.dat", "default scenario 0");
 }
 
-// A game file that cannot be replaced (read-only, as when the game holds it
-// open) is named in a box with the exclamation icon instead of the
-// completion message, and keeps its content.
+// A game file that cannot be replaced, read-only or held open by the running
+// game (here this driver holds it, sharing reading only), is named in a box
+// with the exclamation icon and the advice for its cause, and keeps its
+// content.
 void UnwritableFileReported(Checks& checks, InstallerSession& session, const Fixture& fixture) {
-  checks.Section("Install onto a read-only file");
-  fixture.SetGameReadOnly("MAINDATA.DAT", true);
-  HWND form2 = session.OpenFolderChoice("InstallBT");
-  if (form2) {
-    session.ConfirmSavedFolder(form2);
-    session.AnswerMessageBox(session.form1(), UnwritableReport("MAINDATA.DAT"), true, "report");
+  for (bool held : {false, true}) {
+    checks.Section(held ? "Install onto a file the game holds open" : "Install onto a read-only file");
+    ScopedHandle holder(held ? CreateFileW((fixture.game() / "MAINDATA.DAT").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                           nullptr, OPEN_EXISTING, 0, nullptr)
+                             : INVALID_HANDLE_VALUE);
+    checks.Expect(!held || holder.valid(), "the driver holds MAINDATA.DAT");
+    if (!held) fixture.SetGameReadOnly("MAINDATA.DAT", true);
+    HWND form2 = session.OpenFolderChoice("InstallBT");
+    if (form2) {
+      session.ConfirmSavedFolder(form2);
+      const char* advice = held ? texts::kAdviceInUse : texts::kAdviceDenied;
+      session.AnswerMessageBox(session.form1(), UnwritableReport("MAINDATA.DAT", advice), true, "report");
+    }
+    if (!held) fixture.SetGameReadOnly("MAINDATA.DAT", false);
+    holder.Close();
+    ExpectGameFile(checks, fixture, "MAINDATA.DAT", "default main data");
+    ExpectGameFile(checks, fixture, "kosei01.dat", "package scenario 1");
   }
-  fixture.SetGameReadOnly("MAINDATA.DAT", false);
-  ExpectGameFile(checks, fixture, "MAINDATA.DAT", "default main data");
-  ExpectGameFile(checks, fixture, "kosei01.dat", "package scenario 1");
 }
 
 // A browsed folder without the game's executable: the warning with the
@@ -198,7 +210,7 @@ void NotAGameFolder(Checks& checks, InstallerSession& session, const Fixture& fi
   checks.Section("browsed folder without the game");
   HWND form2 = session.OpenFolderChoice("InstallBT");
   if (!form2) return;
-  session.BrowseTo(form2, fixture.PackagePath());
+  session.ChooseInPicker(form2, fixture.PackagePath());
   session.AnswerMessageBox(form2, form2::kNoGameExe, true, "not a game folder");
   checks.Expect(IsWindow(form2) && IsWindowVisible(form2), "the dialog stays open after the warning");
   Close(form2);
@@ -209,10 +221,10 @@ void NotAGameFolder(Checks& checks, InstallerSession& session, const Fixture& fi
   ExpectGameFile(checks, fixture, "MAINDATA.DAT", "default main data");
 }
 
-// Without PathDATA.txt BT2 cannot be pressed; the browser opens with its
+// Without PathDATA.txt BT2 cannot be pressed; the picker opens with its
 // title, and cancelling it leaves the dialog open with no warning.
-void NoSavedFolderAndCancelledBrowser(Checks& checks, InstallerSession& session, const Fixture& fixture) {
-  checks.Section("no saved folder, browser cancelled");
+void NoSavedFolderAndCancelledPicker(Checks& checks, InstallerSession& session, const Fixture& fixture) {
+  checks.Section("no saved folder, picker cancelled");
   fixture.RemoveSavedPath();
   HWND form2 = session.OpenFolderChoice("InstallBT");
   if (!form2) return;
@@ -220,34 +232,99 @@ void NoSavedFolderAndCancelledBrowser(Checks& checks, InstallerSession& session,
   HWND bt2 = FindChild(form2, L"Button", ButtonCaption(form2::kBT2NoSavedPath));
   checks.Expect(bt2 && !IsWindowEnabled(bt2), "BT2 is disabled without a saved folder");
   const DWORD pid = session.process().pid();
-  if (HWND browser = session.OpenFolderBrowser(form2)) {
-    checks.Expect(FindChild(browser, L"Static", form2::kBrowserTitle) != nullptr, "the browser shows its title");
-    PressDialogButton(browser, IDCANCEL);
-    checks.Expect(WaitUntilGone(browser), "Cancel closes the browser");
+  if (HWND picker = session.OpenFolderPicker(form2)) {
+    checks.ExpectEqual(TextOf(picker), form2::kBrowserTitle, "the picker's title");
+    PressDialogButton(picker, IDCANCEL);
+    checks.Expect(WaitUntilGone(picker), "Cancel closes the picker");
     Sleep(500);
-    checks.Expect(DialogsOwnedBy(pid, form2).empty(), "a cancelled browser brings no warning");
+    checks.Expect(DialogsOwnedBy(pid, form2).empty(), "a cancelled picker brings no warning");
     checks.Expect(IsWindow(form2) && IsWindowVisible(form2), "the dialog stays open after a cancel");
   }
   Close(form2);
   checks.Expect(WaitUntilGone(form2), "the close box closes Form2");
-  ExpectQuietMainWindow(checks, session, "cancelled browser");
+  ExpectQuietMainWindow(checks, session, "cancelled picker");
   ExpectGameFile(checks, fixture, "MAINDATA.DAT", "default main data");
-  checks.Expect(!fixture.HasSavedPath(), "a cancelled browser saves no folder");
+  checks.Expect(!fixture.HasSavedPath(), "a cancelled picker saves no folder");
 }
 
-// The game folder chosen in the browser: it is saved to PathDATA.txt in
-// code page 932 and the operation goes on with it.
-void GameFolderChosenInBrowser(Checks& checks, InstallerSession& session, const Fixture& fixture) {
-  checks.Section("game folder chosen in the browser");
+// The game folder's path typed into the picker: it is saved to PathDATA.txt
+// in code page 932 and the operation goes on with it. Then the picker opens
+// in it.
+void GameFolderTypedIntoPicker(Checks& checks, InstallerSession& session, const Fixture& fixture) {
+  checks.Section("game folder typed into the picker, which then opens in it");
   fixture.WriteGame("MAINDATA.DAT", "game main data, second backup");
   HWND form2 = session.OpenFolderChoice("BackupBT");
   if (!form2) return;
-  session.BrowseTo(form2, fixture.GamePath());
+  session.ChooseInPicker(form2, fixture.GamePath());
   checks.Expect(WaitUntilGone(form2), "Form2 closes after a game folder is chosen");
   session.AnswerMessageBox(session.form1(), texts::kBackupDone, false, "BackupBT");
   checks.ExpectEqual(fixture.SavedPathBytes().value_or("(missing)"), fixture.SavedPathFileContent(),
                      "the chosen folder is saved in PathDATA.txt");
   ExpectGameFile(checks, fixture, "Backup/MAINDATA.DAT", "game main data, second backup");
+
+  // Now saved, the folder is where the picker opens: "." typed there is the
+  // game folder itself, which passes the check and is saved as it was.
+  fixture.WriteGame("MAINDATA.DAT", "game main data, third backup");
+  form2 = session.OpenFolderChoice("BackupBT");
+  if (!form2) return;
+  session.ChooseInPicker(form2, ".");
+  checks.Expect(WaitUntilGone(form2), "the picker opened in the saved folder, the game folder");
+  session.AnswerMessageBox(session.form1(), texts::kBackupDone, false, "BackupBT");
+  checks.ExpectEqual(fixture.SavedPathBytes().value_or("(missing)"), fixture.SavedPathFileContent(),
+                     "the saved folder is saved again as it was");
+  ExpectGameFile(checks, fixture, "Backup/MAINDATA.DAT", "game main data, third backup");
+}
+
+// A second start of the program hands over to the first: the first window
+// comes to the front, and the second copy ends without a window.
+void SecondStartBringsTheFirstForward(Checks& checks, InstallerSession& session, const Fixture& fixture,
+                                      const std::filesystem::path& program) {
+  checks.Section("a second start");
+  HWND elsewhere = CreateWindowExW(0, L"STATIC", L"another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
+                                   100, nullptr, nullptr, nullptr, nullptr);
+  SetForegroundWindow(elsewhere);
+  checks.Expect(GetForegroundWindow() == elsewhere, "another window is in front first");
+  InstallerProcess second;
+  if (checks.Expect(second.Start(program, fixture.package()), "the second copy starts")) {
+    checks.Expect(second.WaitForExit(10000) == DWORD{0}, "the second copy ends by itself with code 0");
+  }
+  checks.Expect(WaitFor([&]() -> HWND { return GetForegroundWindow() == session.form1() ? session.form1() : nullptr; },
+                        5000) != nullptr,
+                "the first copy's main window is in front");
+  DestroyWindow(elsewhere);
+  checks.Expect(IsWindowVisible(session.form1()) && IsWindowEnabled(session.form1()),
+                "the first copy goes on as before");
+}
+
+// A transfer of several seconds: the main window and the notice answer the
+// system within a second all along (the system greys out a window as not
+// responding after five), and the notice, centred on the main window, names
+// the files as it copies them, about ten times a second at most. A close of
+// the main window asked for meanwhile waits until the operation has ended.
+void LongInstallAnswersTheSystem(Checks& checks, InstallerSession& session, const Fixture& fixture) {
+  checks.Section("a long Install answers the system");
+  fixture.AddBulkToPackage();
+  HWND form2 = session.OpenFolderChoice("InstallBT");
+  if (!form2) return;
+  session.ConfirmSavedFolder(form2);
+  HWND notice = session.WaitForNotice();
+  if (!checks.Expect(notice != nullptr, "the progress notice is shown during the transfer")) return;
+  Controls controls = FindControls(checks, notice, kForm3);
+  CheckLayout(checks, notice, kForm3, controls);
+  checks.Expect(GetWindow(notice, GW_OWNER) == session.form1(), "Form3 is owned by the main window");
+  Close(session.form1());
+  TransferWatch watch = WatchTransfer(session.form1(), notice, controls["Label2"]);
+  std::printf("    watched %lu ms, %d looks: slowest answer of form1 %lu ms, of Form3 %lu ms; %d file names shown\n",
+              watch.duration_ms, watch.samples, watch.slowest_main_ms, watch.slowest_notice_ms, watch.name_changes);
+  checks.Expect(watch.duration_ms >= 3000, "the transfer takes several seconds");
+  checks.Expect(watch.slowest_main_ms < 1000, "form1 answers within a second throughout the transfer");
+  checks.Expect(watch.slowest_notice_ms < 1000, "Form3 answers within a second throughout the transfer");
+  checks.Expect(watch.name_changes >= 5, "Form3 shows the names of the files as they are copied");
+  checks.Expect(watch.name_changes * 1000LL <= 12LL * watch.duration_ms,
+                "the file name changes ten times a second at most");
+  session.AnswerMessageBox(session.form1(), texts::kInstallDone, false, "InstallBT, closed meanwhile");
+  checks.Expect(fixture.GameHas(Fixture::kBulkMusic), "the large music file is copied");
+  checks.Expect(session.process().WaitForExit(10000) == DWORD{0}, "then the close takes effect: exit code 0");
 }
 
 }  // namespace
@@ -259,6 +336,7 @@ void RunEndToEnd(Checks& checks, const std::filesystem::path& program) {
   checks.Section("start");
   if (!session.Start()) return;
   CheckMainWindow(checks, session);
+  SecondStartBringsTheFirstForward(checks, session, fixture, program);
   DefaultWithoutDefaultData(checks, session, fixture);
   RestoreWithoutBackup(checks, session, fixture);
   CloseBoxChangesNothing(checks, session, fixture);
@@ -268,10 +346,12 @@ void RunEndToEnd(Checks& checks, const std::filesystem::path& program) {
   DefaultWithDefaultData(checks, session, fixture);
   UnwritableFileReported(checks, session, fixture);
   NotAGameFolder(checks, session, fixture);
-  NoSavedFolderAndCancelledBrowser(checks, session, fixture);
-  GameFolderChosenInBrowser(checks, session, fixture);
+  NoSavedFolderAndCancelledPicker(checks, session, fixture);
+  GameFolderTypedIntoPicker(checks, session, fixture);
+  LongInstallAnswersTheSystem(checks, session, fixture);
   checks.Section("end");
-  checks.Expect(session.CloseMainWindow(), "closing the main window ends the program with code 0");
+  InstallerSession again(checks, fixture, program);
+  checks.Expect(again.Start() && again.CloseMainWindow(), "closing the idle main window ends the program with code 0");
 }
 
 }  // namespace tolvashu::e2e

@@ -89,6 +89,19 @@ void Fixture::MakePackage() const {
   }
 }
 
+void Fixture::AddBulkToPackage() const {
+  constexpr int kSoundFiles = 1000;
+  constexpr int kMusicMegabytes = 300;
+  for (int i = 0; i < kSoundFiles; ++i) {
+    char name[32];
+    std::snprintf(name, sizeof(name), "bulk%04d.wav", i);
+    WriteFileBytes(package_ / name, std::string(16384, static_cast<char>('A' + i % 26)));
+  }
+  std::ofstream music(package_ / kBulkMusic, std::ios::binary | std::ios::trunc);
+  const std::string megabyte(1 << 20, 'm');
+  for (int i = 0; i < kMusicMegabytes; ++i) music.write(megabyte.data(), static_cast<std::streamsize>(megabyte.size()));
+}
+
 // The game: its executable, its current data, and no Default data yet.
 void Fixture::MakeGame() const {
   WriteGame("Morbek.exe", "not really a program");

@@ -28,6 +28,11 @@ class Fixture {
   std::string GamePath() const;
   std::string PackagePath() const;
 
+  // Adds enough to the package that an Install takes several seconds: many
+  // sound files and one large music file (kBulkMusic).
+  void AddBulkToPackage() const;
+  static constexpr char kBulkMusic[] = "bgm_long.mp3";
+
   // Files relative to the package or game folder ("nationDATA/1.dat").
   void WriteGame(std::string_view relative, std::string_view bytes) const;
   std::optional<std::string> ReadGame(std::string_view relative) const;

@@ -51,24 +51,24 @@ HWND InstallerSession::WaitForFolderChoice(const char* button) {
   return form2;
 }
 
-HWND InstallerSession::OpenFolderBrowser(HWND form2) {
+HWND InstallerSession::OpenFolderPicker(HWND form2) {
   Press(FindChild(form2, L"Button", ButtonCaption(form2::kBT1)));
   const DWORD pid = process_.pid();
   HWND browser = WaitFor([&]() -> HWND {
     std::vector<HWND> dialogs = DialogsOwnedBy(pid, form2);
     return dialogs.empty() ? nullptr : dialogs.front();
   });
-  checks_.Expect(browser != nullptr, "BT1 opens the folder browser over Form2");
+  checks_.Expect(browser != nullptr, "BT1 opens the folder picker over Form2");
   return browser;
 }
 
-void InstallerSession::BrowseTo(HWND form2, const std::string& folder) {
-  HWND browser = OpenFolderBrowser(form2);
-  if (!browser) return;
-  bool selected = SelectInFolderBrowser(process_.handle(), browser, folder);
-  checks_.Expect(selected, "the browser moves to «" + folder + "»");
-  PressDialogButton(browser, selected ? IDOK : IDCANCEL);
-  checks_.Expect(WaitUntilGone(browser), "the browser closes");
+void InstallerSession::ChooseInPicker(HWND form2, const std::string& path) {
+  HWND picker = OpenFolderPicker(form2);
+  if (!picker) return;
+  bool typed = TypeIntoPicker(picker, path);
+  checks_.Expect(typed, "the picker takes the typed path «" + path + "»");
+  PressDialogButton(picker, typed ? IDOK : IDCANCEL);
+  checks_.Expect(WaitUntilGone(picker), "the picker closes");
 }
 
 std::string InstallerSession::SavedFolderCaption() const {

@@ -34,11 +34,12 @@ class InstallerSession {
   // The same with the keyboard: checks that the button has the focus and
   // types Enter.
   HWND OpenFolderChoiceWithEnter(const char* button);
-  // Presses BT1 of an open folder dialog and waits for the folder browser;
+  // Presses BT1 of an open folder dialog and waits for the folder picker;
   // null when it does not open.
-  HWND OpenFolderBrowser(HWND form2);
-  // Presses BT1, picks `folder` in the browser and confirms it with OK.
-  void BrowseTo(HWND form2, const std::string& folder);
+  HWND OpenFolderPicker(HWND form2);
+  // Presses BT1, types `path` (absolute, or relative to the folder the
+  // picker opened in) into the picker and confirms it with OK.
+  void ChooseInPicker(HWND form2, const std::string& path);
   // Presses BT2 of an open folder dialog whose BT2 offers the saved folder.
   void ConfirmSavedFolder(HWND form2);
   // The progress notice, caught while the transfer runs, or null when a

@@ -1,5 +1,7 @@
 #include "e2e/layout_check_win32.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <vector>
@@ -7,6 +9,7 @@
 #include "e2e/remote_window_win32.h"
 #include "transfer/wide_text_win32.h"
 #include "winui/display_text.h"
+#include "winui/table_window_win32.h"
 
 namespace tolvashu::e2e {
 
@@ -30,17 +33,25 @@ void CheckFrame(Checks& checks, HWND window, const WindowTable& table) {
   if (tool) checks.Expect(!(ex_style & WS_EX_APPWINDOW), Named(table, "not forced into the taskbar"));
 }
 
+// On the primary screen's work area, or on the owner window.
 void CheckCentred(Checks& checks, HWND window, const WindowTable& table) {
-  if (table.start != StartPosition::kCenterScreen) return;
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof(monitor);
-  GetMonitorInfoW(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  if (table.start == StartPosition::kPlatform) return;
+  const bool on_owner = table.start == StartPosition::kCenterOwner;
+  RECT area{};
+  if (on_owner) {
+    GetWindowRect(GetWindow(window, GW_OWNER), &area);
+  } else {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    area = monitor.rcWork;
+  }
   RECT outer{};
   GetWindowRect(window, &outer);
-  const RECT& work = monitor.rcWork;
-  long dx = (outer.left + outer.right) - (work.left + work.right);
-  long dy = (outer.top + outer.bottom) - (work.top + work.bottom);
-  checks.Expect(std::labs(dx) <= 2 && std::labs(dy) <= 2, Named(table, "centred on the screen"));
+  long dx = (outer.left + outer.right) - (area.left + area.right);
+  long dy = (outer.top + outer.bottom) - (area.top + area.bottom);
+  checks.Expect(std::labs(dx) <= 2 && std::labs(dy) <= 2,
+                Named(table, on_owner ? "centred on its owner" : "centred on the screen"));
 }
 
 // A label is at least as large as its table says, and grows only as far as
@@ -60,13 +71,15 @@ void CheckControl(Checks& checks, HWND control, const ControlRow& wanted, const 
   const TwipsRect& r = wanted.rect;
   checks.ExpectEqual(actual.left, TwipsToPixels(r.left, dpi), what + " left");
   checks.ExpectEqual(actual.top, TwipsToPixels(r.top, dpi), what + " top");
-  if (!IsButton(wanted.kind)) {
+  if (wanted.kind == ControlKind::kLabel) {
     CheckLabelSize(checks, control, actual, wanted, what, dpi);
     return;
   }
   checks.ExpectEqual(actual.right - actual.left, TwipsToPixels(r.width, dpi), what + " width");
   checks.ExpectEqual(actual.bottom - actual.top, TwipsToPixels(r.height, dpi), what + " height");
   LONG style = GetWindowLongW(control, GWL_STYLE);
+  if (wanted.kind == ControlKind::kMarqueeBar) checks.Expect((style & PBS_MARQUEE) != 0, what + " is a marquee bar");
+  if (!IsButton(wanted.kind)) return;
   checks.ExpectEqual(style & BS_TYPEMASK, BS_PUSHBUTTON, what + " is a plain push button (not default)");
   checks.Expect((style & WS_TABSTOP) != 0, what + " is a Tab stop");
   bool multi = wanted.kind == ControlKind::kMultiLineButton;
@@ -113,8 +126,16 @@ Controls FindControls(Checks& checks, HWND window, const WindowTable& table,
   for (std::size_t i = 0; i < table.control_count; ++i) {
     const ControlRow& control = table.controls[i];
     auto runtime = captions.find(control.name);
+    const wchar_t* window_class = ControlClassName(control.kind);
+    if (runtime == captions.end() && *control.caption == '\0') {
+      HWND hwnd = GetDlgItem(window, TableControlId(i));
+      bool ok = hwnd && CompareStringOrdinal(ClassOf(hwnd).c_str(), -1, window_class, -1, TRUE) == CSTR_EQUAL;
+      if (checks.Expect(ok, Named(table, std::string(control.name) + " found in its place"))) {
+        found[control.name] = hwnd;
+      }
+      continue;
+    }
     std::string caption = runtime != captions.end() ? runtime->second : control.caption;
-    const wchar_t* window_class = IsButton(control.kind) ? L"Button" : L"Static";
     HWND hwnd = FindChild(window, window_class, ControlText(control.kind, caption));
     if (checks.Expect(hwnd != nullptr, Named(table, std::string(control.name) + " found by its caption «" + caption + "»"))) {
       found[control.name] = hwnd;

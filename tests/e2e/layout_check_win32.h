@@ -14,7 +14,9 @@
 namespace tolvashu::e2e {
 
 // The controls of a live window by name. `captions` gives the text of the
-// controls whose caption is set at run time (BT2 of Form2).
+// controls whose caption is set at run time (BT2 of Form2); a control with
+// no caption in its table and none given (the notice's bar and file name)
+// is found by its place in the table instead.
 using Controls = std::map<std::string, HWND>;
 Controls FindControls(Checks& checks, HWND window, const WindowTable& table,
                       const std::map<std::string, std::string>& captions = {});

@@ -3,8 +3,10 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "app/app_texts.h"
 #include "transfer/wide_text_win32.h"
 #include "winui/app_title.h"
 #include "winui/program_icon.h"
@@ -79,9 +81,34 @@ void CheckVersion(Checks& checks, const std::filesystem::path& program) {
   if (!checks.Expect(size && GetFileVersionInfoW(program.c_str(), 0, size, info.data()), "version information")) {
     return;
   }
-  checks.ExpectEqual(VersionString(info, L"ProductName"), kAppTitle, "version: product name");
-  checks.Expect(!VersionString(info, L"ProductVersion").empty(), "version: product version");
-  checks.Expect(!VersionString(info, L"FileDescription").empty(), "version: description");
+  const std::pair<const wchar_t*, const char*> kTexts[] = {
+      {L"ProductName", kAppTitle},           {L"ProductVersion", TOLVASHU_VERSION},
+      {L"FileVersion", TOLVASHU_VERSION},    {L"FileDescription", texts::kForm1Caption},
+      {L"OriginalFilename", "TolvashuInstaller.exe"}};
+  for (const auto& [name, expected] : kTexts) {
+    checks.ExpectEqual(VersionString(info, name), expected, "version: " + WideToUtf8(name));
+  }
+  checks.Expect(VersionString(info, L"LegalCopyright").find(kAppTitle) != std::string::npos,
+                "version: a copyright line naming the project");
+  WORD* translation = nullptr;
+  UINT length = 0;
+  checks.Expect(VerQueryValueW(info.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
+                               &length) && length >= 4 && translation[0] == 0x0411,
+                "version: the translation is Japanese");
+}
+
+BOOL CALLBACK CollectLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR languages) {
+  reinterpret_cast<std::vector<WORD>*>(languages)->push_back(language);
+  return TRUE;
+}
+
+// The resource itself is filed under Japanese, the language of its texts.
+void CheckVersionLanguage(Checks& checks, HMODULE module) {
+  std::vector<WORD> languages;
+  EnumResourceLanguagesW(module, RT_VERSION, MAKEINTRESOURCEW(VS_VERSION_INFO), &CollectLanguage,
+                         reinterpret_cast<LONG_PTR>(&languages));
+  checks.Expect(languages == std::vector<WORD>{MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT)},
+                "version: the resource is in Japanese (0x0411)");
 }
 
 }  // namespace
@@ -92,6 +119,7 @@ void CheckProgramFile(Checks& checks, const std::filesystem::path& program) {
   if (!checks.Expect(module != nullptr, "program file loads as resources")) return;
   CheckIcon(checks, module);
   CheckManifest(checks, module);
+  CheckVersionLanguage(checks, module);
   FreeLibrary(module);
   CheckVersion(checks, program);
 }

@@ -1,7 +1,5 @@
 #include "e2e/remote_window_win32.h"
 
-#include <shlobj.h>
-
 #include "transfer/wide_text_win32.h"
 
 namespace tolvashu::e2e {
@@ -138,17 +136,25 @@ MessageBoxView ReadMessageBox(HWND box) {
   return view;
 }
 
-bool SelectInFolderBrowser(HANDLE process, HWND browser, const std::string& path) {
-  std::wstring wide = Utf8ToWide(path);
-  const SIZE_T bytes = (wide.size() + 1) * sizeof(wchar_t);
-  void* remote = VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-  if (!remote) return false;
-  bool written = WriteProcessMemory(process, remote, wide.c_str(), bytes, nullptr) != FALSE;
-  DWORD_PTR ignored = 0;
-  bool sent = written && SendMessageTimeoutW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(remote),
-                                             SMTO_ABORTIFHUNG, kWaitMs, &ignored) != 0;
-  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-  return sent;
+bool TypeIntoPicker(HWND picker, const std::string& text) {
+  // The name box is the picker's one visible edit box (inside a combo box
+  // on some systems).
+  HWND box = nullptr;
+  EnumChildWindows(
+      picker,
+      [](HWND child, LPARAM found) -> BOOL {
+        if (!IsWindowVisible(child) || !HasClass(child, L"Edit")) return TRUE;
+        *reinterpret_cast<HWND*>(found) = child;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&box));
+  if (!box) return false;
+  // WM_SETTEXT carries its text to another process by itself.
+  std::wstring wide = Utf8ToWide(text);
+  DWORD_PTR taken = 0;
+  return SendMessageTimeoutW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()), SMTO_ABORTIFHUNG, kWaitMs,
+                             &taken) &&
+         taken == TRUE;
 }
 
 void PressDialogButton(HWND dialog, int id) {

@@ -50,11 +50,10 @@ struct MessageBoxView {
   bool has_icon = false;
 };
 MessageBoxView ReadMessageBox(HWND box);
-// Moves the shell folder browser `browser`, a window of `process`, to the
-// folder `path` (UTF-8), as if the user had clicked it in the tree. The
-// browser takes the path by address, so it is written into the other
-// process first. False when the browser could not select it.
-bool SelectInFolderBrowser(HANDLE process, HWND browser, const std::string& path);
+// Types `text` (UTF-8) into the name box of the folder picker `picker`, as
+// a user typing or pasting a path does. False when the picker has no such
+// box or the box did not take the text.
+bool TypeIntoPicker(HWND picker, const std::string& text);
 // Ends a dialog with its OK or Cancel button.
 void PressDialogButton(HWND dialog, int id);
 

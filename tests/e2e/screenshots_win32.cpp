@@ -31,6 +31,19 @@ void ShootFolderDialog(InstallerSession& session, const char* name) {
   WaitUntilGone(form2);
 }
 
+// The folder picker as BT1 opens it, in the saved folder.
+void ShootFolderPicker(InstallerSession& session) {
+  HWND form2 = session.OpenFolderChoice("InstallBT");
+  if (!form2) return;
+  if (HWND picker = session.OpenFolderPicker(form2)) {
+    Shoot("folder-picker", picker);
+    PressDialogButton(picker, IDCANCEL);
+    WaitUntilGone(picker);
+  }
+  Close(form2);
+  WaitUntilGone(form2);
+}
+
 }  // namespace
 
 void RunScreenshots(Checks& checks, const std::filesystem::path& program) {
@@ -41,6 +54,7 @@ void RunScreenshots(Checks& checks, const std::filesystem::path& program) {
   if (!session.Start()) return;
   Shoot("form1", session.form1());
   ShootFolderDialog(session, "form2-saved-folder");
+  ShootFolderPicker(session);
   fixture.RemoveSavedPath();
   ShootFolderDialog(session, "form2-no-saved-folder");
   fixture.WriteSavedPath();
@@ -55,13 +69,15 @@ void RunScreenshots(Checks& checks, const std::filesystem::path& program) {
   PressDialogButton(box, IDOK);
   WaitUntilGone(box);
 
-  // The progress notice, held on the screen by freezing the program.
+  // The progress notice, held on the screen by freezing the program once it
+  // names a file.
+  fixture.AddBulkToPackage();
   form2 = session.OpenFolderChoice("InstallBT");
   if (!form2) return;
   session.ConfirmSavedFolder(form2);
   HWND notice = session.WaitForNotice();
   if (checks.Expect(notice != nullptr, "the progress notice appears")) {
-    Sleep(100);
+    Sleep(1500);
     session.process().Suspend();
     Shoot("form3", notice);
     session.process().Resume();

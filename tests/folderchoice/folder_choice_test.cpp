@@ -17,7 +17,8 @@ class ScriptedView : public FolderChoiceView {
     bt2_caption = caption;
     bt2_enabled = enabled;
   }
-  std::optional<std::string> BrowseForFolder() override {
+  std::optional<std::string> BrowseForFolder(const std::string& start_folder) override {
+    browser_starts.push_back(start_folder);
     if (browser_answers.empty()) ADD_FAILURE() << "the browser was not expected";
     if (browser_answers.empty()) return std::nullopt;
     std::optional<std::string> answer = browser_answers.front();
@@ -30,6 +31,7 @@ class ScriptedView : public FolderChoiceView {
   std::string bt2_caption;
   bool bt2_enabled = false;
   std::deque<std::optional<std::string>> browser_answers;
+  std::vector<std::string> browser_starts;  // where the browser was to open, each time
   std::vector<std::string> warnings;
   bool unloaded = false;
 };
@@ -69,6 +71,7 @@ TEST_F(FolderChoiceTest, FirstRunOffersOnlyBrowsing) {
   EXPECT_EQ(game_path_, game);
   EXPECT_EQ(SavedPathBytes(), game + "\r\n");
   EXPECT_TRUE(view_.warnings.empty());
+  EXPECT_EQ(view_.browser_starts, std::vector<std::string>{""});  // no saved folder to open in
 }
 
 TEST_F(FolderChoiceTest, SavedFolderIsConfirmedWhileItIsAGameFolderAndNeverRewritten) {
@@ -104,11 +107,12 @@ TEST_F(FolderChoiceTest, FolderWithoutGameWarnsAndKeepsTheDialogOpen) {
   EXPECT_EQ(game_path_, "");
   EXPECT_EQ(SavedPathBytes(), saved + "\r\n");
 
-  // Browsing again still works.
+  // Browsing again still works, and opens in the saved folder again.
   std::string game = MakeGameFolder("game");
   Browse(game);
   EXPECT_TRUE(view_.unloaded);
   EXPECT_EQ(game_path_, game);
+  EXPECT_EQ(view_.browser_starts, (std::vector<std::string>{saved, saved}));
 
   // BT2 still confirms the folder its caption shows after a failed browse.
   Show();

@@ -24,7 +24,11 @@ class RecordingNotice : public ProgressNotice {
  public:
   void Show() override { events.push_back("show"); }
   void Unload() override { events.push_back("unload"); }
+  void CopyingFile(std::string_view name) override { copied.emplace_back(name); }
+  void StillWorking() override { ++working; }
   std::vector<std::string> events;
+  std::vector<std::string> copied;  // every name announced, in order
+  int working = 0;
 };
 
 class EngineTest : public ::testing::Test {

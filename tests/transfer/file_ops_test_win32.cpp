@@ -114,6 +114,22 @@ TEST_F(Win32FileOpsTest, ACopyLeavesAnOrdinaryFileWithTheSourcesLastWriteTime) {
   ExpectOnlyFiles({"dst.dat", "src.dat"});
 }
 
+// A large copy lets its caller in between its megabytes, and only while the
+// hook is set.
+TEST_F(Win32FileOpsTest, ALargeCopyCallsTheChunkHookBetweenItsChunks) {
+  const std::string content((5u << 19) + 7, 'c');  // two and a half megabytes
+  dir_.WriteFile("big.dat", content);
+  int calls = 0;
+  files_->SetChunkHook([&calls] { ++calls; });
+  ASSERT_TRUE(files_->CopyFile(dir_.Join("big.dat"), dir_.Join("copy.dat")).ok());
+  EXPECT_GE(calls, 2);
+  EXPECT_TRUE(dir_.ReadFile("copy.dat") == content);
+  files_->SetChunkHook(nullptr);
+  const int before = calls;
+  ASSERT_TRUE(files_->CopyFile(dir_.Join("big.dat"), dir_.Join("again.dat")).ok());
+  EXPECT_EQ(calls, before);
+}
+
 TEST_F(Win32FileOpsTest, FilesInUseByAnotherProgramFailTheCopyAndStayAsTheyWere) {
   dir_.WriteFile("src.dat", "new");
   dir_.WriteFile("dst.dat", "old");

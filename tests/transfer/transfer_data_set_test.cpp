@@ -38,9 +38,17 @@ class TransferDataSetTest : public EngineTest {
   }
 };
 
-TEST_F(TransferDataSetTest, ShowsTheNoticeForTheWholeTransfer) {
+TEST_F(TransferDataSetTest, ShowsTheNoticeForTheWholeTransferAndNamesEachCopy) {
+  Source("nationDATA/国1.dat");
+  Source("MAINDATA.DAT");
   EXPECT_TRUE(Transfer().failures.empty());
   EXPECT_EQ(notice_.events, (Strings{"show", "unload"}));
+  const Strings& copied = notice_.copied;
+  EXPECT_EQ(copied.front(), "nationDATA\\国1.dat");
+  EXPECT_NE(std::find(copied.begin(), copied.end(), "MAINDATA.DAT"), copied.end());
+  EXPECT_NE(std::find(copied.begin(), copied.end(), "kosei99.dat"), copied.end());  // tried, though missing
+  // The deletions and emptied files between the copies let the notice in too.
+  EXPECT_GE(notice_.working, 5);
 }
 
 TEST_F(TransferDataSetTest, ReplacesTheClearedFamiliesInsteadOfMergingIntoThem) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "transfer/wide_text_win32.h"
+#include "winui/message_loop_win32.h"
 
 namespace tolvashu {
 namespace {
@@ -169,6 +170,22 @@ TEST_F(TableWindowTest, TheWindowShowsTheProgramIconInBothSizes) {
     DeleteObject(info.hbmColor);
     DeleteObject(info.hbmMask);
   }
+}
+
+// Busy work lets the window system in: what was posted is handled, input is
+// thrown away (a click would start another operation), and a WM_QUIT is
+// handed back for later.
+TEST_F(TableWindowTest, AnsweringWhileBusyHandlesMessagesDropsInputAndKeepsQuit) {
+  HWND upper = window_.Control("Upper");
+  PostMessageW(upper, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  PostMessageW(upper, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  PostMessageW(upper, WM_KEYDOWN, VK_SPACE, 0);
+  PostMessageW(upper, WM_KEYUP, VK_SPACE, 0);
+  PostMessageW(window_.Control("Lower"), BM_CLICK, 0, 0);
+  PostQuitMessage(7);
+  EXPECT_EQ(AnswerPendingMessages(), std::optional<int>(7));
+  EXPECT_EQ(window_.clicked, std::vector<std::string>{"Lower"});
+  EXPECT_EQ(AnswerPendingMessages(), std::nullopt);
 }
 
 TEST_F(TableWindowTest, ClosingDestroysTheWindowAndItsControls) {
