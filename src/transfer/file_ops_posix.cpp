@@ -11,6 +11,7 @@
 
 #include "transfer/content_copy_posix.h"
 #include "transfer/file_ops.h"
+#include "transfer/folder_watch_posix.h"
 #include "transfer/matching_files_posix.h"
 #include "transfer/open_files_posix.h"
 #include "transfer/path_resolver_posix.h"
@@ -25,7 +26,8 @@ namespace {
 constexpr mode_t kWritableByAnyone = 0222;
 constexpr mode_t kNewFolderMode = 0777;  // the umask takes its share
 constexpr mode_t kNewFileMode = 0666;    // the umask takes its share
-constexpr int kOpenFlags = O_CLOEXEC | O_NONBLOCK;  // never hang on a pipe met by mistake
+// Never hang on a pipe met by mistake, never take a terminal for our own.
+constexpr int kOpenFlags = O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
 
 // Read-only as Wine shows a file to Windows programs: nobody may write it.
 // We check the bits ourselves, since root may write anything, and a Windows
@@ -81,6 +83,7 @@ class PosixFileOps : public FileOps {
   bool MakeFolder(const std::string& path) override;
   DeleteResult DeleteMatching(const std::string& pattern) override;
   FileList ListFiles(const std::string& pattern) override;
+  std::unique_ptr<FolderWatch> WatchFolder(const std::string& pattern) override;
   CopyResult CopyFile(const std::string& source, const std::string& destination) override;
   bool IsSameFolder(const std::string& a, const std::string& b) override;
   std::optional<bool> HasFile(const std::string& path) override;
@@ -89,6 +92,13 @@ class PosixFileOps : public FileOps {
   Opened<OutputFile> OpenOutput(const std::string& path) override;
 
  private:
+  // The source of a copy, open for reading, with its status.
+  struct CopySource {
+    UniqueFd fd;
+    struct stat status {};
+    CopyResult failure;  // why there is none, when fd is not valid
+  };
+  CopySource OpenCopySource(const std::string& path);
   CopyResult CopyOver(int source, const struct stat& source_status, const ResolvedPath& destination);
 
   PathResolver resolver_;
@@ -113,12 +123,12 @@ bool PosixFileOps::MakeFolder(const std::string& path) {
 // are still deleted.
 DeleteResult PosixFileOps::DeleteMatching(const std::string& pattern) {
   DeleteResult result;
-  MatchingFiles matches = FindMatchingFiles(resolver_, pattern, EmptyName::kNoFile);
+  MatchingFiles matches = FindMatchingFiles(resolver_, pattern, EmptyName::kNoFile, NameSource::kKnownNames);
   if (matches.unreadable) result.failures.push_back(*matches.unreadable);
   for (const std::string& name : matches.names) {
     const std::string path = ChildPath(matches.folder, name);
     struct stat status;
-    if (stat(path.c_str(), &status) != 0) continue;  // gone meanwhile
+    if (stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) continue;  // gone meanwhile, or no file
     if (IsReadOnly(status)) {
       result.failures.push_back({matches.named_folder + name, FailureCause::kDenied, kReadOnly});
     } else if (unlink(path.c_str()) != 0) {
@@ -136,23 +146,39 @@ FileList PosixFileOps::ListFiles(const std::string& pattern) {
   return {std::move(matches.names), matches.malformed, std::move(matches.unreadable)};
 }
 
+std::unique_ptr<FolderWatch> PosixFileOps::WatchFolder(const std::string& pattern) {
+  return WatchFolderOf(resolver_, pattern);
+}
+
+// The source is opened as written first, which is all it takes when its
+// names are spelled as on disk. Only when that fails is it looked up name by
+// name, which finds another spelling and tells a missing source from one in
+// a folder that cannot be read.
+PosixFileOps::CopySource PosixFileOps::OpenCopySource(const std::string& path) {
+  CopySource source;
+  source.fd = UniqueFd(open(resolver_.AsWritten(path).c_str(), O_RDONLY | kOpenFlags));
+  if (!source.fd.valid()) {
+    ResolvedPath resolved = resolver_.Resolve(path);
+    if (resolved.unknown) return {UniqueFd(), {}, FolderUnreadable(path)};
+    if (!IsRegularFile(resolved)) return {UniqueFd(), {}, SourceMissing()};
+    source.fd = UniqueFd(open(resolved.path.c_str(), O_RDONLY | kOpenFlags));
+    if (!source.fd.valid()) return {UniqueFd(), {}, errno == ENOENT ? SourceMissing() : Failed(errno)};
+  }
+  if (fstat(source.fd.get(), &source.status) != 0) return {UniqueFd(), {}, Failed(errno)};
+  if (!S_ISREG(source.status.st_mode)) return {UniqueFd(), {}, SourceMissing()};  // a folder, a pipe
+  return source;
+}
+
 CopyResult PosixFileOps::CopyFile(const std::string& source_path, const std::string& destination_path) {
-  ResolvedPath source = resolver_.Resolve(source_path);
-  if (source.unknown) return FolderUnreadable(source_path);
-  if (!IsRegularFile(source)) return SourceMissing();
+  CopySource source = OpenCopySource(source_path);
+  if (!source.fd.valid()) return source.failure;
   ResolvedPath destination = resolver_.Resolve(destination_path);
   if (destination.unknown) return FolderUnreadable(destination_path);
   if (!destination.folder_exists) return Failed(FailureCause::kOther, "folder missing");
   if (IsFolder(destination)) return Failed(FailureCause::kOther, "is a folder");
   if (destination.exists && IsReadOnly(destination.status)) return Failed(FailureCause::kDenied, kReadOnly);
 
-  UniqueFd from(open(source.path.c_str(), O_RDONLY | kOpenFlags));
-  struct stat source_status;
-  if (!from.valid()) return errno == ENOENT ? SourceMissing() : Failed(errno);
-  if (fstat(from.get(), &source_status) != 0) return Failed(errno);
-  if (!S_ISREG(source_status.st_mode)) return SourceMissing();
-
-  CopyResult result = CopyOver(from.get(), source_status, destination);
+  CopyResult result = CopyOver(source.fd.get(), source.status, destination);
   if (result.ok() && !destination.exists) {
     resolver_.names().NoteAdded(destination.folder, destination.name);
   } else {

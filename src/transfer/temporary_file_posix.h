@@ -1,9 +1,11 @@
 // The file a copy writes before it replaces its destination (see
 // temporary_name.h), and the removal of those that a killed run left behind.
 //
-// While a copy writes its temporary file it holds an exclusive lock on it.
-// A leftover is removed only when that lock can be taken: a file that
-// another running transfer is still writing stays where it is.
+// A copy keeps its temporary file open from the moment it creates it until
+// it has written it whole. A leftover is removed only when no program has it
+// open, which the kernel tells by granting a write lease on it: a file that
+// another running transfer is still writing stays where it is, and the copy
+// itself needs no call beyond creating, writing and closing the file.
 #pragma once
 
 #include <sys/stat.h>
@@ -23,8 +25,8 @@ class TemporaryFile {
   // Removes the file unless it was moved over its destination.
   ~TemporaryFile();
 
-  // Creates a fresh, locked temporary file in the on-disk `folder`. Returns
-  // 0 or the errno value of the failure.
+  // Creates a fresh temporary file in the on-disk `folder`. Returns 0 or the
+  // errno value of the failure.
   int Create(const std::string& folder);
 
   int fd() const { return fd_.get(); }
@@ -44,7 +46,7 @@ class TemporaryFile {
 };
 
 // Removes the temporary files of our naming in the on-disk `folder` that no
-// running copy holds, and returns their names. Whatever cannot be removed
+// program has open, and returns their names. Whatever cannot be removed
 // stays: it is hidden and harms no data.
 std::vector<std::string> RemoveLeftoverTemporaryFiles(const std::string& folder);
 
