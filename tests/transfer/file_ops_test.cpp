@@ -378,6 +378,12 @@ TEST_F(FileOpsTest, FilesMadeBehindTheLayersBackAreStillFound) {
   ASSERT_TRUE(files_->CopyFile(At("source.dat"), At("game/behind.txt")).ok());
   EXPECT_EQ(scratch_.List("game"), (Names{"BEHIND.TXT", "first.dat", "sub"}));
   EXPECT_EQ(scratch_.ReadFile("game/BEHIND.TXT"), "new");
+
+  ASSERT_EQ(Enumerate(FolderAt("game")), (Names{"BEHIND.TXT", "first.dat"}));
+  scratch_.WriteFile("game/later.dat", "new");
+  EXPECT_EQ(Enumerate(FolderAt("game")), (Names{"BEHIND.TXT", "first.dat", "later.dat"}));
+  fs::remove(ToPath(scratch_.Join("game/first.dat")));
+  EXPECT_EQ(Enumerate(FolderAt("game")), (Names{"BEHIND.TXT", "later.dat"}));
 }
 
 TEST_F(FileOpsTest, TemporaryFilesAreNeverSeen) {
