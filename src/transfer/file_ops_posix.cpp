@@ -11,6 +11,7 @@
 
 #include "transfer/content_copy_posix.h"
 #include "transfer/file_ops.h"
+#include "transfer/folder_handles_posix.h"
 #include "transfer/folder_watch_posix.h"
 #include "transfer/matching_files_posix.h"
 #include "transfer/open_files_posix.h"
@@ -100,8 +101,10 @@ class PosixFileOps : public FileOps {
   };
   CopySource OpenCopySource(const std::string& path);
   CopyResult CopyOver(int source, const struct stat& source_status, const ResolvedPath& destination);
+  int WriteAndMoveOver(int source, const struct stat& source_status, const ResolvedPath& destination, bool& kept);
 
   PathResolver resolver_;
+  FolderHandles folders_;
 };
 
 std::string PosixFileOps::CurrentFolder() {
@@ -120,18 +123,29 @@ bool PosixFileOps::MakeFolder(const std::string& path) {
 }
 
 // Every match is tried: one that cannot be deleted is listed and the others
-// are still deleted.
+// are still deleted. The matches are reached through a handle of their
+// folder, opened for this call: by name alone, not by a path looked up anew
+// for each of them.
 DeleteResult PosixFileOps::DeleteMatching(const std::string& pattern) {
   DeleteResult result;
   MatchingFiles matches = FindMatchingFiles(resolver_, pattern, EmptyName::kNoFile, NameSource::kKnownNames);
   if (matches.unreadable) result.failures.push_back(*matches.unreadable);
+  if (matches.names.empty()) return result;
+  UniqueFd folder(open(matches.folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+  if (!folder.valid()) {  // gone meanwhile, and its files with it, or out of reach
+    if (!SaysAbsent(errno)) result.failures.push_back({matches.named_folder, FailureCause::kUnreadable, ErrorText(errno)});
+    return result;
+  }
   for (const std::string& name : matches.names) {
-    const std::string path = ChildPath(matches.folder, name);
     struct stat status;
-    if (stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) continue;  // gone meanwhile, or no file
+    if (fstatat(folder.get(), name.c_str(), &status, 0) != 0) {  // a file that cannot be looked at may be there
+      if (!SaysAbsent(errno)) result.failures.push_back({matches.named_folder + name, CauseOf(errno), ErrorText(errno)});
+      continue;
+    }
+    if (!S_ISREG(status.st_mode)) continue;
     if (IsReadOnly(status)) {
       result.failures.push_back({matches.named_folder + name, FailureCause::kDenied, kReadOnly});
-    } else if (unlink(path.c_str()) != 0) {
+    } else if (unlinkat(folder.get(), name.c_str(), 0) != 0) {
       if (errno != ENOENT) result.failures.push_back({matches.named_folder + name, CauseOf(errno), ErrorText(errno)});
     } else {
       ++result.deleted;
@@ -193,13 +207,34 @@ CopyResult PosixFileOps::CopyFile(const std::string& source_path, const std::str
 // destination, and syncing every one of the installer's thousands of files
 // would make it many times slower than an ordinary copy. After a power cut
 // the file system's own journal decides, as it does for any other program.
+//
+// The temporary file is made through a handle of the destination's folder
+// kept from earlier copies. Should that handle stand for a folder moved or
+// removed since, the copy fails or its temporary file starts out in the
+// moved folder; the rename still puts it where the path leads. A copy that
+// failed through a kept handle is made once more through a new one.
 CopyResult PosixFileOps::CopyOver(int source, const struct stat& source_status, const ResolvedPath& destination) {
+  bool kept = false;
+  int error = WriteAndMoveOver(source, source_status, destination, kept);
+  if (error != 0 && kept) {
+    folders_.Forget(destination.folder);
+    if (lseek(source, 0, SEEK_SET) == 0) error = WriteAndMoveOver(source, source_status, destination, kept);
+  }
+  return error == 0 ? Copied() : Failed(error);
+}
+
+// Returns 0 or the errno value of the failure; `kept` tells whether the
+// folder's handle was kept from an earlier copy.
+int PosixFileOps::WriteAndMoveOver(int source, const struct stat& source_status, const ResolvedPath& destination,
+                                   bool& kept) {
+  FolderHandles::Handle folder = folders_.Get(destination.folder);
+  kept = folder.kept;
+  if (folder.fd < 0) return errno;
   TemporaryFile temporary;
-  if (int error = temporary.Create(destination.folder)) return Failed(error);
-  if (int error = CopyContent(source, temporary.fd(), source_status.st_size)) return Failed(error);
+  if (int error = temporary.Create(folder.fd)) return error;
+  if (int error = CopyContent(source, temporary.fd(), source_status.st_size)) return error;
   temporary.KeepModificationTime(source_status.st_mtim);
-  if (int error = temporary.MoveOver(destination.path)) return Failed(error);
-  return Copied();
+  return temporary.MoveOver(destination.path);
 }
 
 bool PosixFileOps::IsSameFolder(const std::string& a, const std::string& b) {

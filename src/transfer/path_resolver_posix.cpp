@@ -28,10 +28,6 @@ void AppendNames(std::string_view path, std::string& on_disk) {
   }
 }
 
-// The errors of stat that say "nothing is there", as opposed to "something
-// on the way could not be looked into" (EACCES, EIO).
-bool SaysAbsent(int error) { return error == ENOENT || error == ENOTDIR || error == ENAMETOOLONG || error == ELOOP; }
-
 // The folder that holds the last name of an on-disk path, and that name.
 std::string ParentOf(const std::string& path) {
   std::size_t slash = path.rfind('/');
@@ -40,6 +36,8 @@ std::string ParentOf(const std::string& path) {
 std::string NameOf(const std::string& path) { return path.substr(path.rfind('/') + 1); }
 
 }  // namespace
+
+bool SaysAbsent(int error) { return error == ENOENT || error == ENOTDIR || error == ENAMETOOLONG || error == ELOOP; }
 
 std::string ChildPath(const std::string& folder, std::string_view name) {
   std::string path = folder;

@@ -34,6 +34,10 @@ struct ResolvedPath {
 // it cannot be named (it was removed, or it is out of reach).
 std::optional<std::string> WorkingFolder();
 
+// The errors of stat and open that say "nothing is there", as opposed to
+// "something on the way could not be looked into" (EACCES, EIO).
+bool SaysAbsent(int error);
+
 // The on-disk path of `name` inside the on-disk `folder`.
 std::string ChildPath(const std::string& folder, std::string_view name);
 

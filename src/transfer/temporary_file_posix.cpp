@@ -4,9 +4,9 @@
 #include <fcntl.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <utility>
 
-#include "transfer/path_resolver_posix.h"
 #include "transfer/temporary_name.h"
 
 namespace tolvashu {
@@ -32,17 +32,18 @@ bool RemoveIfAbandoned(int folder, const char* name) {
 }  // namespace
 
 TemporaryFile::~TemporaryFile() {
-  if (path_.empty()) return;
+  if (name_.empty()) return;
   fd_.Reset();
-  unlink(path_.c_str());
+  unlinkat(folder_, name_.c_str(), 0);
 }
 
-int TemporaryFile::Create(const std::string& folder) {
+int TemporaryFile::Create(int folder) {
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-    std::string path = ChildPath(folder, MakeTemporaryName());
-    fd_ = UniqueFd(open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode));
+    std::string name = MakeTemporaryName();
+    fd_ = UniqueFd(openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode));
     if (fd_.valid()) {
-      path_ = std::move(path);
+      folder_ = folder;
+      name_ = std::move(name);
       return 0;
     }
     if (errno != EEXIST) return errno;
@@ -61,8 +62,8 @@ void TemporaryFile::KeepModificationTime(const struct timespec& modified) {
 // reported, never a half-written destination.
 int TemporaryFile::MoveOver(const std::string& destination) {
   if (!fd_.Close()) return errno;
-  if (rename(path_.c_str(), destination.c_str()) != 0) return errno;
-  path_.clear();
+  if (renameat(folder_, name_.c_str(), AT_FDCWD, destination.c_str()) != 0) return errno;
+  name_.clear();
   return 0;
 }
 

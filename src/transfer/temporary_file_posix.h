@@ -25,9 +25,10 @@ class TemporaryFile {
   // Removes the file unless it was moved over its destination.
   ~TemporaryFile();
 
-  // Creates a fresh temporary file in the on-disk `folder`. Returns 0 or the
-  // errno value of the failure.
-  int Create(const std::string& folder);
+  // Creates a fresh temporary file in the folder that the handle `folder`
+  // stands for (folder_handles_posix.h), which must stay open until this
+  // object is gone. Returns 0 or the errno value of the failure.
+  int Create(int folder);
 
   int fd() const { return fd_.get(); }
 
@@ -42,7 +43,8 @@ class TemporaryFile {
 
  private:
   UniqueFd fd_;
-  std::string path_;
+  int folder_ = -1;
+  std::string name_;  // empty once moved, or when none was made
 };
 
 // Removes the temporary files of our naming in the on-disk `folder` that no
