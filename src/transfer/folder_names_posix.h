@@ -61,7 +61,10 @@ class FolderNames {
   // changed, or its path may lead to another folder now.
   bool ProbablyLacks(const std::string& folder, std::string_view name) const;
 
-  // Our own changes to a folder's entries, made just now.
+  // Our own changes to a folder's entries, made just now. A followed folder
+  // learns of them from its notifications, like of anybody else's; these
+  // calls keep the other listings right, and cost nothing while there are
+  // none.
   void NoteAdded(const std::string& folder, const std::string& name);
   void NoteRemoved(const std::string& folder, const std::string& name);
   // An entry was replaced in place: the same names, a new folder time.
