@@ -47,9 +47,14 @@ int CopyByReadAndWrite(int from, int to) {
 
 }  // namespace
 
+// The copy is done once it holds the `size` bytes that the source's status
+// promised: asking the kernel again only to hear "nothing more" would cost a
+// call for every file. A source that grows meanwhile is copied as it was
+// when its status was taken, or a little later, never cut short of that.
 int CopyContent(int from, int to, off_t size) {
   off_t copied = 0;
   for (;;) {
+    if (copied > 0 && copied >= size) return 0;
     // Null offsets: the calls move both files' offsets, so the plain copy
     // below carries on exactly where this one stopped.
     ssize_t length = copy_file_range(from, nullptr, to, nullptr, kKernelChunk, 0);

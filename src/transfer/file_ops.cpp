@@ -1,9 +1,13 @@
-// The rules shared by every backend: one enumeration, taken as a snapshot;
-// one current file at a time, items read from its decoded text, lines
+// The rules shared by every backend: one enumeration, taken as a snapshot
+// (and taken again only when the folder has changed, where the backend can
+// tell); one current file at a time, items read from its decoded text, lines
 // written in code page 932 with CR LF.
 #include "transfer/file_ops.h"
 
+#include <algorithm>
+#include <memory>
 #include <utility>
+#include <vector>
 
 #include "transfer/text_codec.h"
 
@@ -13,13 +17,47 @@ FileOps::FileOps() = default;
 
 FileOps::~FileOps() = default;
 
-std::optional<std::string> FileOps::FirstEntry(const std::string& pattern) {
-  entries_.reset();
-  next_entry_ = 0;
+std::unique_ptr<FolderWatch> FileOps::WatchFolder(const std::string&) { return nullptr; }
+
+namespace {
+
+// The listings kept for enumerations started again: enough for a source
+// folder and its two data subfolders, each enumerated in turn.
+constexpr std::size_t kRecentListings = 4;
+
+}  // namespace
+
+// The names of the pattern's recent listing, if its folder has not changed
+// since it was read; nullptr otherwise.
+std::shared_ptr<const std::vector<std::string>> FileOps::ListingStillHeld(const std::string& pattern) {
+  auto recent = std::find_if(recent_listings_.begin(), recent_listings_.end(),
+                             [&](const RecentListing& listing) { return listing.pattern == pattern; });
+  if (recent == recent_listings_.end()) return nullptr;
+  if (recent->watch && !recent->watch->Changed()) return recent->names;
+  recent_listings_.erase(recent);
+  return nullptr;
+}
+
+// The folder is watched before it is read, so that a change made during the
+// reading shows as a change at the next look.
+std::shared_ptr<const std::vector<std::string>> FileOps::ReadListing(const std::string& pattern) {
+  std::unique_ptr<FolderWatch> watch = WatchFolder(pattern);
   FileList list = ListFiles(pattern);
   last_failure_ = std::move(list.unreadable);
-  if (!list.ok()) return std::nullopt;
-  entries_ = std::move(list.names);
+  if (!list.ok()) return nullptr;
+  auto names = std::make_shared<const std::vector<std::string>>(std::move(list.names));
+  if (!watch) return names;
+  if (recent_listings_.size() == kRecentListings) recent_listings_.erase(recent_listings_.begin());
+  recent_listings_.push_back({pattern, names, std::move(watch)});
+  return names;
+}
+
+std::optional<std::string> FileOps::FirstEntry(const std::string& pattern) {
+  next_entry_ = 0;
+  last_failure_.reset();
+  entries_ = ListingStillHeld(pattern);
+  if (!entries_) entries_ = ReadListing(pattern);
+  if (!entries_) return std::nullopt;
   return NextEntry();
 }
 

@@ -98,6 +98,15 @@ class OutputFile {
   virtual bool Close() = 0;
 };
 
+// Tells whether the entries of one folder may have changed since the watch
+// was made: a file added, removed or renamed there, or the folder's path now
+// leading to another folder.
+class FolderWatch {
+ public:
+  virtual ~FolderWatch() = default;
+  virtual bool Changed() = 0;
+};
+
 // A file opened by a backend, or why it could not be opened.
 template <typename File>
 struct Opened {
@@ -132,6 +141,12 @@ class FileOps {
   // folder path ending with a separator means every file in it; a folder
   // that does not exist holds none.
   virtual FileList ListFiles(const std::string& pattern) = 0;
+
+  // A watch on the folder that `pattern` searches (see ListFiles), made
+  // before the folder is listed. nullptr when the backend cannot tell
+  // whether the folder changes, which is also what a layer that wraps
+  // another one says unless it passes the question on.
+  virtual std::unique_ptr<FolderWatch> WatchFolder(const std::string& pattern);
 
   // Copies the whole source file over the destination path. The content is
   // written to a hidden temporary file beside the destination and moved over
@@ -170,7 +185,10 @@ class FileOps {
   // exist. The names are taken at once, so the caller may copy or delete
   // files while it walks through them. std::nullopt for a malformed pattern
   // (a drive that does not exist) or a folder that exists but cannot be
-  // listed; LastFailure then tells which.
+  // listed; LastFailure then tells which. The same pattern enumerated again
+  // while its folder's watch sees no change gives the names of the last
+  // listing without reading the folder again.
+
   std::optional<std::string> FirstEntry(const std::string& pattern);
   // The next name of the enumeration, "" once all are returned, std::nullopt
   // when no enumeration has been started.
@@ -222,11 +240,22 @@ class FileOps {
   template <typename File>
   std::unique_ptr<File> Keep(const std::string& path, Opened<File> opened);
 
+  // The names of a listing that FirstEntry read, with the watch that tells
+  // when they may no longer be what the folder holds.
+  struct RecentListing {
+    std::string pattern;
+    std::shared_ptr<const std::vector<std::string>> names;
+    std::unique_ptr<FolderWatch> watch;
+  };
+  std::shared_ptr<const std::vector<std::string>> ListingStillHeld(const std::string& pattern);
+  std::shared_ptr<const std::vector<std::string>> ReadListing(const std::string& pattern);
+
   std::unique_ptr<InputFile> input_;
   std::unique_ptr<OutputFile> output_;
   std::optional<ItemReader> reader_;  // set once the input has been read
+  std::vector<RecentListing> recent_listings_;  // the oldest first
   // The names of the current enumeration, taken when it started.
-  std::optional<std::vector<std::string>> entries_;
+  std::shared_ptr<const std::vector<std::string>> entries_;
   std::size_t next_entry_ = 0;
   std::optional<FileFailure> last_failure_;
   std::function<void()> chunk_hook_ = [] {};

@@ -11,6 +11,8 @@
 
 #include "transfer/content_copy_posix.h"
 #include "transfer/file_ops.h"
+#include "transfer/folder_handles_posix.h"
+#include "transfer/folder_watch_posix.h"
 #include "transfer/matching_files_posix.h"
 #include "transfer/open_files_posix.h"
 #include "transfer/path_resolver_posix.h"
@@ -25,7 +27,8 @@ namespace {
 constexpr mode_t kWritableByAnyone = 0222;
 constexpr mode_t kNewFolderMode = 0777;  // the umask takes its share
 constexpr mode_t kNewFileMode = 0666;    // the umask takes its share
-constexpr int kOpenFlags = O_CLOEXEC | O_NONBLOCK;  // never hang on a pipe met by mistake
+// Never hang on a pipe met by mistake, never take a terminal for our own.
+constexpr int kOpenFlags = O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
 
 // Read-only as Wine shows a file to Windows programs: nobody may write it.
 // We check the bits ourselves, since root may write anything, and a Windows
@@ -81,6 +84,7 @@ class PosixFileOps : public FileOps {
   bool MakeFolder(const std::string& path) override;
   DeleteResult DeleteMatching(const std::string& pattern) override;
   FileList ListFiles(const std::string& pattern) override;
+  std::unique_ptr<FolderWatch> WatchFolder(const std::string& pattern) override;
   CopyResult CopyFile(const std::string& source, const std::string& destination) override;
   bool IsSameFolder(const std::string& a, const std::string& b) override;
   std::optional<bool> HasFile(const std::string& path) override;
@@ -89,9 +93,18 @@ class PosixFileOps : public FileOps {
   Opened<OutputFile> OpenOutput(const std::string& path) override;
 
  private:
+  // The source of a copy, open for reading, with its status.
+  struct CopySource {
+    UniqueFd fd;
+    struct stat status {};
+    CopyResult failure;  // why there is none, when fd is not valid
+  };
+  CopySource OpenCopySource(const std::string& path);
   CopyResult CopyOver(int source, const struct stat& source_status, const ResolvedPath& destination);
+  int WriteAndMoveOver(int source, const struct stat& source_status, const ResolvedPath& destination, bool& kept);
 
   PathResolver resolver_;
+  FolderHandles folders_;
 };
 
 std::string PosixFileOps::CurrentFolder() {
@@ -110,18 +123,29 @@ bool PosixFileOps::MakeFolder(const std::string& path) {
 }
 
 // Every match is tried: one that cannot be deleted is listed and the others
-// are still deleted.
+// are still deleted. The matches are reached through a handle of their
+// folder, opened for this call: by name alone, not by a path looked up anew
+// for each of them.
 DeleteResult PosixFileOps::DeleteMatching(const std::string& pattern) {
   DeleteResult result;
-  MatchingFiles matches = FindMatchingFiles(resolver_, pattern, EmptyName::kNoFile);
+  MatchingFiles matches = FindMatchingFiles(resolver_, pattern, EmptyName::kNoFile, NameSource::kKnownNames);
   if (matches.unreadable) result.failures.push_back(*matches.unreadable);
+  if (matches.names.empty()) return result;
+  UniqueFd folder(open(matches.folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+  if (!folder.valid()) {  // gone meanwhile, and its files with it, or out of reach
+    if (!SaysAbsent(errno)) result.failures.push_back({matches.named_folder, FailureCause::kUnreadable, ErrorText(errno)});
+    return result;
+  }
   for (const std::string& name : matches.names) {
-    const std::string path = ChildPath(matches.folder, name);
     struct stat status;
-    if (stat(path.c_str(), &status) != 0) continue;  // gone meanwhile
+    if (fstatat(folder.get(), name.c_str(), &status, 0) != 0) {  // a file that cannot be looked at may be there
+      if (!SaysAbsent(errno)) result.failures.push_back({matches.named_folder + name, CauseOf(errno), ErrorText(errno)});
+      continue;
+    }
+    if (!S_ISREG(status.st_mode)) continue;
     if (IsReadOnly(status)) {
       result.failures.push_back({matches.named_folder + name, FailureCause::kDenied, kReadOnly});
-    } else if (unlink(path.c_str()) != 0) {
+    } else if (unlinkat(folder.get(), name.c_str(), 0) != 0) {
       if (errno != ENOENT) result.failures.push_back({matches.named_folder + name, CauseOf(errno), ErrorText(errno)});
     } else {
       ++result.deleted;
@@ -136,23 +160,39 @@ FileList PosixFileOps::ListFiles(const std::string& pattern) {
   return {std::move(matches.names), matches.malformed, std::move(matches.unreadable)};
 }
 
+std::unique_ptr<FolderWatch> PosixFileOps::WatchFolder(const std::string& pattern) {
+  return WatchFolderOf(resolver_, pattern);
+}
+
+// The source is opened as written first, which is all it takes when its
+// names are spelled as on disk. Only when that fails is it looked up name by
+// name, which finds another spelling and tells a missing source from one in
+// a folder that cannot be read.
+PosixFileOps::CopySource PosixFileOps::OpenCopySource(const std::string& path) {
+  CopySource source;
+  source.fd = UniqueFd(open(resolver_.AsWritten(path).c_str(), O_RDONLY | kOpenFlags));
+  if (!source.fd.valid()) {
+    ResolvedPath resolved = resolver_.Resolve(path);
+    if (resolved.unknown) return {UniqueFd(), {}, FolderUnreadable(path)};
+    if (!IsRegularFile(resolved)) return {UniqueFd(), {}, SourceMissing()};
+    source.fd = UniqueFd(open(resolved.path.c_str(), O_RDONLY | kOpenFlags));
+    if (!source.fd.valid()) return {UniqueFd(), {}, errno == ENOENT ? SourceMissing() : Failed(errno)};
+  }
+  if (fstat(source.fd.get(), &source.status) != 0) return {UniqueFd(), {}, Failed(errno)};
+  if (!S_ISREG(source.status.st_mode)) return {UniqueFd(), {}, SourceMissing()};  // a folder, a pipe
+  return source;
+}
+
 CopyResult PosixFileOps::CopyFile(const std::string& source_path, const std::string& destination_path) {
-  ResolvedPath source = resolver_.Resolve(source_path);
-  if (source.unknown) return FolderUnreadable(source_path);
-  if (!IsRegularFile(source)) return SourceMissing();
+  CopySource source = OpenCopySource(source_path);
+  if (!source.fd.valid()) return source.failure;
   ResolvedPath destination = resolver_.Resolve(destination_path);
   if (destination.unknown) return FolderUnreadable(destination_path);
   if (!destination.folder_exists) return Failed(FailureCause::kOther, "folder missing");
   if (IsFolder(destination)) return Failed(FailureCause::kOther, "is a folder");
   if (destination.exists && IsReadOnly(destination.status)) return Failed(FailureCause::kDenied, kReadOnly);
 
-  UniqueFd from(open(source.path.c_str(), O_RDONLY | kOpenFlags));
-  struct stat source_status;
-  if (!from.valid()) return errno == ENOENT ? SourceMissing() : Failed(errno);
-  if (fstat(from.get(), &source_status) != 0) return Failed(errno);
-  if (!S_ISREG(source_status.st_mode)) return SourceMissing();
-
-  CopyResult result = CopyOver(from.get(), source_status, destination);
+  CopyResult result = CopyOver(source.fd.get(), source.status, destination);
   if (result.ok() && !destination.exists) {
     resolver_.names().NoteAdded(destination.folder, destination.name);
   } else {
@@ -167,13 +207,34 @@ CopyResult PosixFileOps::CopyFile(const std::string& source_path, const std::str
 // destination, and syncing every one of the installer's thousands of files
 // would make it many times slower than an ordinary copy. After a power cut
 // the file system's own journal decides, as it does for any other program.
+//
+// The temporary file is made through a handle of the destination's folder
+// kept from earlier copies. Should that handle stand for a folder moved or
+// removed since, the copy fails or its temporary file starts out in the
+// moved folder; the rename still puts it where the path leads. A copy that
+// failed through a kept handle is made once more through a new one.
 CopyResult PosixFileOps::CopyOver(int source, const struct stat& source_status, const ResolvedPath& destination) {
+  bool kept = false;
+  int error = WriteAndMoveOver(source, source_status, destination, kept);
+  if (error != 0 && kept) {
+    folders_.Forget(destination.folder);
+    if (lseek(source, 0, SEEK_SET) == 0) error = WriteAndMoveOver(source, source_status, destination, kept);
+  }
+  return error == 0 ? Copied() : Failed(error);
+}
+
+// Returns 0 or the errno value of the failure; `kept` tells whether the
+// folder's handle was kept from an earlier copy.
+int PosixFileOps::WriteAndMoveOver(int source, const struct stat& source_status, const ResolvedPath& destination,
+                                   bool& kept) {
+  FolderHandles::Handle folder = folders_.Get(destination.folder);
+  kept = folder.kept;
+  if (folder.fd < 0) return errno;
   TemporaryFile temporary;
-  if (int error = temporary.Create(destination.folder)) return Failed(error);
-  if (int error = CopyContent(source, temporary.fd(), source_status.st_size)) return Failed(error);
+  if (int error = temporary.Create(folder.fd)) return error;
+  if (int error = CopyContent(source, temporary.fd(), source_status.st_size)) return error;
   temporary.KeepModificationTime(source_status.st_mtim);
-  if (int error = temporary.MoveOver(destination.path)) return Failed(error);
-  return Copied();
+  return temporary.MoveOver(destination.path);
 }
 
 bool PosixFileOps::IsSameFolder(const std::string& a, const std::string& b) {

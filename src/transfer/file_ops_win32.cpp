@@ -87,6 +87,11 @@ class Win32FileOps : public FileOps {
     return list;
   }
 
+  // No WatchFolder: every enumeration reads its folder anew. A change
+  // notification would reach a program under Wine only once the Wine server
+  // has taken in the change, which may be after the program has asked, so it
+  // could not vouch for an earlier listing.
+
   CopyResult CopyFile(const std::string& source, const std::string& destination) override {
     return CopyThroughTemporaryFile(source, destination, chunk_hook());
   }

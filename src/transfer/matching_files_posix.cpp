@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "transfer/case_fold.h"
+#include "transfer/code_points.h"
 #include "transfer/pattern_parts.h"
 #include "transfer/unique_fd_posix.h"
 #include "transfer/wildcard.h"
@@ -59,6 +60,16 @@ void ListMatches(std::string_view name_pattern, MatchingFiles& matches) {
   closedir(dir);
 }
 
+// The names of a followed folder's listing are matched by their folded
+// form, which the listing keeps: nothing is folded again.
+std::optional<std::vector<std::string>> KnownMatches(PathResolver& resolver, const ResolvedPath& folder,
+                                                    std::string_view name_pattern) {
+  const std::u32string folded_pattern = FoldCodePoints(name_pattern);
+  return resolver.names().FollowedNames(folder.path, folder.status, [&](std::string_view folded) {
+    return !IsHiddenName(folded) && MatchesWildcard(folded_pattern, DecodeUtf8(folded));
+  });
+}
+
 // A plain name is resolved like any path: no need to read the folder.
 void FindNamedFile(PathResolver& resolver, std::string_view pattern, MatchingFiles& matches) {
   ResolvedPath file = resolver.Resolve(pattern);
@@ -70,7 +81,8 @@ void FindNamedFile(PathResolver& resolver, std::string_view pattern, MatchingFil
 
 }  // namespace
 
-MatchingFiles FindMatchingFiles(PathResolver& resolver, std::string_view pattern, EmptyName empty_name) {
+MatchingFiles FindMatchingFiles(PathResolver& resolver, std::string_view pattern, EmptyName empty_name,
+                                NameSource source) {
   MatchingFiles matches;
   std::optional<PatternParts> parts = SplitPattern(pattern);
   if (!parts) {
@@ -90,6 +102,12 @@ MatchingFiles FindMatchingFiles(PathResolver& resolver, std::string_view pattern
   }
   if (!folder.exists || !S_ISDIR(folder.status.st_mode)) return matches;
   matches.folder = folder.path;
+  if (source == NameSource::kKnownNames) {
+    if (std::optional<std::vector<std::string>> names = KnownMatches(resolver, folder, parts->name)) {
+      matches.names = std::move(*names);
+      return matches;
+    }
+  }
   ListMatches(parts->name, matches);
   return matches;
 }

@@ -15,6 +15,15 @@ namespace tolvashu {
 // What a pattern whose last name is empty ("folder\") stands for.
 enum class EmptyName { kEveryFile, kNoFile };
 
+// Where the names come from.
+enum class NameSource {
+  kFolder,  // a reading of the folder: ordinary files only, in the folder's listing order
+  // The names already known of a folder whose changes are followed (a
+  // reading of the folder otherwise), in no particular order: they may name
+  // folders and other entries that are not files, which the caller checks.
+  kKnownNames,
+};
+
 struct MatchingFiles {
   bool malformed = false;          // SplitPattern (pattern_parts.h) refused it
   std::string folder;              // the folder on disk; empty when it does not exist
@@ -26,7 +35,8 @@ struct MatchingFiles {
 
 // `pattern` is a folder path + a name with `*` and `?` (wildcard.h), or a
 // plain path, which names at most the one file it leads to.
-MatchingFiles FindMatchingFiles(PathResolver& resolver, std::string_view pattern, EmptyName empty_name);
+MatchingFiles FindMatchingFiles(PathResolver& resolver, std::string_view pattern, EmptyName empty_name,
+                                NameSource source = NameSource::kFolder);
 
 // Hidden, as Wine shows a Unix tree to Windows programs.
 inline bool IsHiddenName(std::string_view name) { return !name.empty() && name.front() == '.'; }

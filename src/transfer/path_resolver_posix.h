@@ -13,7 +13,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "transfer/folder_names_posix.h"
 
@@ -35,12 +34,26 @@ struct ResolvedPath {
 // it cannot be named (it was removed, or it is out of reach).
 std::optional<std::string> WorkingFolder();
 
+// The errors of stat and open that say "nothing is there", as opposed to
+// "something on the way could not be looked into" (EACCES, EIO).
+bool SaysAbsent(int error);
+
 // The on-disk path of `name` inside the on-disk `folder`.
 std::string ChildPath(const std::string& folder, std::string_view name);
 
 class PathResolver {
  public:
   ResolvedPath Resolve(std::string_view windows_path);
+
+  // The on-disk path `windows_path` names when each of its names is spelled
+  // as on disk, found without asking the disk (but for the current
+  // directory of a relative path); "" when that directory cannot be named.
+  std::string AsWritten(std::string_view windows_path);
+
+  // The stamp of the folder `windows_path` names (FolderNames::StampOf);
+  // std::nullopt when there is no such folder or its changes cannot be
+  // followed.
+  std::optional<FolderNames::Stamp> StampOf(std::string_view windows_path);
 
   // Our own changes, so that later lookups see them (FolderNames).
   FolderNames& names() { return names_; }
@@ -50,12 +63,12 @@ class PathResolver {
     std::string path;
     struct stat status;
   };
-  using Components = std::vector<std::string>;
 
-  // The existing entry named by the first `count` components. `unknown` is
-  // set when a folder on the way could not be read.
-  std::optional<Entry> FindExisting(const Components& components, std::size_t count, bool& unknown);
+  // The existing entry that the on-disk `path` names in any case. `unknown`
+  // is set when a folder on the way could not be read.
+  std::optional<Entry> FindExisting(const std::string& path, bool& unknown);
   std::optional<Entry> FindInFolder(const Entry& folder, const std::string& name, bool& unknown);
+  bool FoundNewInListing(const std::string& folder, ResolvedPath& resolved);
 
   FolderNames names_;
 };

@@ -2,12 +2,11 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <sys/file.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <utility>
 
-#include "transfer/path_resolver_posix.h"
 #include "transfer/temporary_name.h"
 
 namespace tolvashu {
@@ -17,33 +16,34 @@ namespace {
 constexpr mode_t kNewFileMode = 0666;  // the umask takes its share
 constexpr int kNameAttempts = 16;
 
-// Removes `name` from the open folder if no copy holds it: the lock is taken
-// on what was opened, and the name must still lead to that very file.
+// Removes `name` from the open folder if no program has it open: a write
+// lease is granted only then. The lease is taken on what was opened, and the
+// name must still lead to that very file. A file whose state cannot be told
+// (another owner's, or on a file system without leases) stays.
 bool RemoveIfAbandoned(int folder, const char* name) {
   UniqueFd file(openat(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-  if (!file.valid() || flock(file.get(), LOCK_EX | LOCK_NB) != 0) return false;
+  if (!file.valid() || fcntl(file.get(), F_SETLEASE, F_WRLCK) != 0) return false;
   struct stat opened, named;
   if (fstat(file.get(), &opened) != 0 || fstatat(folder, name, &named, AT_SYMLINK_NOFOLLOW) != 0) return false;
   if (!S_ISREG(opened.st_mode) || opened.st_dev != named.st_dev || opened.st_ino != named.st_ino) return false;
-  return unlinkat(folder, name, 0) == 0;
+  return unlinkat(folder, name, 0) == 0;  // the lease ends as the file is closed
 }
 
 }  // namespace
 
 TemporaryFile::~TemporaryFile() {
-  if (path_.empty()) return;
+  if (name_.empty()) return;
   fd_.Reset();
-  unlink(path_.c_str());
+  unlinkat(folder_, name_.c_str(), 0);
 }
 
-int TemporaryFile::Create(const std::string& folder) {
+int TemporaryFile::Create(int folder) {
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-    std::string path = ChildPath(folder, MakeTemporaryName());
-    fd_ = UniqueFd(open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode));
+    std::string name = MakeTemporaryName();
+    fd_ = UniqueFd(openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode));
     if (fd_.valid()) {
-      path_ = std::move(path);
-      // A fresh name: nobody else can hold its lock yet.
-      flock(fd_.get(), LOCK_EX | LOCK_NB);
+      folder_ = folder;
+      name_ = std::move(name);
       return 0;
     }
     if (errno != EEXIST) return errno;
@@ -57,13 +57,13 @@ void TemporaryFile::KeepModificationTime(const struct timespec& modified) {
 }
 
 // Closed before the move, since some file systems report a lost write only
-// when the file is closed. That ends the lock a moment early: a transfer
-// that removed the file just then would make this rename fail, which is
+// when the file is closed. From then on the file counts as abandoned: a
+// transfer that removed it just then would make this rename fail, which is
 // reported, never a half-written destination.
 int TemporaryFile::MoveOver(const std::string& destination) {
   if (!fd_.Close()) return errno;
-  if (rename(path_.c_str(), destination.c_str()) != 0) return errno;
-  path_.clear();
+  if (renameat(folder_, name_.c_str(), AT_FDCWD, destination.c_str()) != 0) return errno;
+  name_.clear();
   return 0;
 }
 

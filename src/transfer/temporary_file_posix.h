@@ -1,9 +1,11 @@
 // The file a copy writes before it replaces its destination (see
 // temporary_name.h), and the removal of those that a killed run left behind.
 //
-// While a copy writes its temporary file it holds an exclusive lock on it.
-// A leftover is removed only when that lock can be taken: a file that
-// another running transfer is still writing stays where it is.
+// A copy keeps its temporary file open from the moment it creates it until
+// it has written it whole. A leftover is removed only when no program has it
+// open, which the kernel tells by granting a write lease on it: a file that
+// another running transfer is still writing stays where it is, and the copy
+// itself needs no call beyond creating, writing and closing the file.
 #pragma once
 
 #include <sys/stat.h>
@@ -23,9 +25,10 @@ class TemporaryFile {
   // Removes the file unless it was moved over its destination.
   ~TemporaryFile();
 
-  // Creates a fresh, locked temporary file in the on-disk `folder`. Returns
-  // 0 or the errno value of the failure.
-  int Create(const std::string& folder);
+  // Creates a fresh temporary file in the folder that the handle `folder`
+  // stands for (folder_handles_posix.h), which must stay open until this
+  // object is gone. Returns 0 or the errno value of the failure.
+  int Create(int folder);
 
   int fd() const { return fd_.get(); }
 
@@ -40,11 +43,12 @@ class TemporaryFile {
 
  private:
   UniqueFd fd_;
-  std::string path_;
+  int folder_ = -1;
+  std::string name_;  // empty once moved, or when none was made
 };
 
 // Removes the temporary files of our naming in the on-disk `folder` that no
-// running copy holds, and returns their names. Whatever cannot be removed
+// program has open, and returns their names. Whatever cannot be removed
 // stays: it is hidden and harms no data.
 std::vector<std::string> RemoveLeftoverTemporaryFiles(const std::string& folder);
 

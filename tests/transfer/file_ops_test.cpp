@@ -322,6 +322,22 @@ TEST_F(FileOpsTest, CopyOntoAMissingFolderFailsAndLeavesNothing) {
   EXPECT_EQ(scratch_.List(), Names{"source.dat"});
 }
 
+// Between two copies into it, the folder was removed, or moved away, and a
+// new one made under its name: the copy goes to the new folder.
+TEST_F(FileOpsTest, CopyGoesToTheFolderThePathNamesNow) {
+  scratch_.MakeFolder("game");
+  scratch_.WriteFile("source.dat", "x");
+  ASSERT_TRUE(files_->CopyFile(At("source.dat"), At("game/a.dat")).ok());
+  fs::remove_all(ToPath(scratch_.Join("game")));
+  scratch_.MakeFolder("game");
+  ASSERT_TRUE(files_->CopyFile(At("source.dat"), At("game/b.dat")).ok());
+  fs::rename(ToPath(scratch_.Join("game")), ToPath(scratch_.Join("moved")));
+  scratch_.MakeFolder("game");
+  ASSERT_TRUE(files_->CopyFile(At("source.dat"), At("game/c.dat")).ok());
+  EXPECT_EQ(scratch_.List("game"), Names{"c.dat"});
+  EXPECT_EQ(scratch_.List("moved"), Names{"b.dat"});
+}
+
 TEST_F(FileOpsTest, CopyOntoAReadOnlyFileFailsAndLeavesItAsItWas) {
   scratch_.WriteFile("source.dat", "new");
   scratch_.MakeFolder("game");
@@ -378,6 +394,12 @@ TEST_F(FileOpsTest, FilesMadeBehindTheLayersBackAreStillFound) {
   ASSERT_TRUE(files_->CopyFile(At("source.dat"), At("game/behind.txt")).ok());
   EXPECT_EQ(scratch_.List("game"), (Names{"BEHIND.TXT", "first.dat", "sub"}));
   EXPECT_EQ(scratch_.ReadFile("game/BEHIND.TXT"), "new");
+
+  ASSERT_EQ(Enumerate(FolderAt("game")), (Names{"BEHIND.TXT", "first.dat"}));
+  scratch_.WriteFile("game/later.dat", "new");
+  EXPECT_EQ(Enumerate(FolderAt("game")), (Names{"BEHIND.TXT", "first.dat", "later.dat"}));
+  fs::remove(ToPath(scratch_.Join("game/first.dat")));
+  EXPECT_EQ(Enumerate(FolderAt("game")), (Names{"BEHIND.TXT", "later.dat"}));
 }
 
 TEST_F(FileOpsTest, TemporaryFilesAreNeverSeen) {

@@ -171,8 +171,12 @@ TEST_F(PosixFileOpsTest, AFolderThatCannotBeListedIsAFailureNeverAnAbsence) {
   scratch_.MakeFolder("sealed");
   scratch_.WriteFile("sealed/b.dat", "sealed");
   scratch_.WriteFile("new.dat", "new");
+  scratch_.MakeFolder("known");
+  scratch_.WriteFile("known/k.dat", "kept");
+  ASSERT_TRUE(files_->CopyFile(At("new.dat"), At("known/NEW.dat")).ok());  // the layer has read the folder
   chmod(At("locked").c_str(), 0311);  // names can be used, not listed
   chmod(At("sealed").c_str(), 0);
+  chmod(At("known").c_str(), 0);
   {
     BoundByPermissions bound;
     EXPECT_EQ(files_->FirstEntry(At("locked/*.*")), std::nullopt);
@@ -194,9 +198,12 @@ TEST_F(PosixFileOpsTest, AFolderThatCannotBeListedIsAFailureNeverAnAbsence) {
     EXPECT_EQ(files_->CopyFile(At("sealed/b.dat"), At("b.dat")).outcome, CopyOutcome::kFailed);
     EXPECT_FALSE(files_->OpenForReading(At("sealed/b.dat")));
     EXPECT_EQ(files_->LastFailure()->cause, FailureCause::kUnreadable);
+    EXPECT_EQ(files_->DeleteMatching(At("known/*.dat")).failures.size(), 2u);
   }
   chmod(At("locked").c_str(), 0755);
   chmod(At("sealed").c_str(), 0755);
+  chmod(At("known").c_str(), 0755);
+  EXPECT_EQ(scratch_.List("known"), (Names{"NEW.dat", "k.dat"}));
   EXPECT_EQ(scratch_.List("locked"), (Names{"Sub", "a.dat"}));
   EXPECT_EQ(scratch_.ReadFile("locked/a.dat"), "old");
   EXPECT_FALSE(scratch_.Exists("b.dat"));
