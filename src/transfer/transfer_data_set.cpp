@@ -41,11 +41,16 @@ void ClearFamilies(FolderTransfer& transfer) {
   }
 }
 
+// The source subfolder is listed once, before its destination is cleared:
+// the listing is a snapshot, and a clear waits for a listing that was read.
 void CopySubfolders(FolderTransfer& transfer) {
+  static_assert(kPolicy == ErrorPolicy::kSkipAndContinue);
   for (const catalogue::Subfolder& subfolder : catalogue::kSubfolders) {
-    std::string folder(subfolder.folder);
-    if (subfolder.clear_first && transfer.CanListSource(folder + "*.*")) transfer.Delete(folder + "*.*");
-    ForEachSourceEntry(transfer, folder + "*.*", [&](const std::string& entry) { transfer.Copy(folder + entry); });
+    const std::string folder(subfolder.folder);
+    std::optional<std::string> entry = transfer.FirstSourceEntry(folder + "*.*");
+    const bool listed = entry || !transfer.files().LastFailure();
+    if (subfolder.clear_first && listed) transfer.Delete(folder + "*.*");
+    for (; entry && !entry->empty(); entry = transfer.files().NextEntry()) transfer.Copy(folder + *entry);
   }
 }
 
