@@ -1,9 +1,10 @@
 // Plays a running game that holds a file open: opens the file named on its
 // command line with the given access ("r" or "rw") and sharing ("none",
-// "r", "rw", "rwd"), writes "held" (or "failed") and a line end to its
-// output, and keeps the file open until its input is closed.
+// "r", "rw", "rwd"), writes "held" (or "failed" and the error number) and a
+// line end to its output, and keeps the file open until its input is closed.
 #include <windows.h>
 
+#include <cstdio>
 #include <cstring>
 #include <cwchar>
 
@@ -31,7 +32,13 @@ void Say(const char* text) {
 int wmain(int argc, wchar_t** argv) {
   if (argc != 4) return 2;
   HANDLE file = CreateFileW(argv[1], Access(argv[2]), Sharing(argv[3]), nullptr, OPEN_EXISTING, 0, nullptr);
-  Say(file == INVALID_HANDLE_VALUE ? "failed\n" : "held\n");
+  if (file == INVALID_HANDLE_VALUE) {
+    char failed[32];
+    std::snprintf(failed, sizeof failed, "failed %lu\n", GetLastError());
+    Say(failed);
+  } else {
+    Say("held\n");
+  }
   char byte;
   DWORD got = 0;
   while (ReadFile(GetStdHandle(STD_INPUT_HANDLE), &byte, 1, &got, nullptr) && got > 0) {
