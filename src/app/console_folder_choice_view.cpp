@@ -3,7 +3,7 @@
 #include "app/console_message_box.h"
 #include "app/console_texts.h"
 #include "folderchoice/form2_texts.h"
-#include "transfer/pattern_parts.h"
+#include "files/pattern_parts.h"
 
 namespace tolvashu {
 

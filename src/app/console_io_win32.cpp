@@ -7,7 +7,7 @@
 #include <iostream>
 
 #include "app/console_io.h"
-#include "transfer/wide_text_win32.h"
+#include "text/wide_text_win32.h"
 
 namespace tolvashu {
 

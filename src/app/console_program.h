@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/console_io.h"
-#include "transfer/file_ops.h"
+#include "files/file_ops.h"
 
 namespace tolvashu {
 

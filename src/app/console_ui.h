@@ -11,7 +11,7 @@
 #include "app/console_notice.h"
 #include "app/ui.h"
 #include "folderchoice/folder_choice.h"
-#include "transfer/file_ops.h"
+#include "files/file_ops.h"
 
 namespace tolvashu {
 

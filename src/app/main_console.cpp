@@ -3,7 +3,7 @@
 // current directory, the package folder.
 #include "app/console_io.h"
 #include "app/console_program.h"
-#include "transfer/file_ops.h"
+#include "files/file_ops.h"
 
 int main() {
   std::unique_ptr<tolvashu::FileOps> files = tolvashu::MakePlatformFileOps();

@@ -16,7 +16,7 @@
 #include "app/windows_ui_win32.h"
 #include "folderchoice/folder_choice.h"
 #include "folderchoice/form2_window_win32.h"
-#include "transfer/file_ops.h"
+#include "files/file_ops.h"
 #include "winui/message_loop_win32.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {

@@ -7,7 +7,7 @@
 
 #include "app/app_state.h"
 #include "app/ui.h"
-#include "transfer/file_ops.h"
+#include "files/file_ops.h"
 
 namespace tolvashu {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "transfer/file_ops.h"
+#include "files/file_ops.h"
 
 namespace tolvashu {
 

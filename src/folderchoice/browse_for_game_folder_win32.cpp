@@ -6,7 +6,7 @@
 
 #include "folderchoice/folder_picker_win32.h"
 #include "folderchoice/form2_texts.h"
-#include "transfer/wide_text_win32.h"
+#include "text/wide_text_win32.h"
 
 namespace tolvashu {
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "folderchoice/folder_choice_view.h"
-#include "transfer/file_ops.h"
+#include "files/file_ops.h"
 
 namespace tolvashu {
 

@@ -3,7 +3,7 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
-#include "transfer/wide_text_win32.h"
+#include "text/wide_text_win32.h"
 
 namespace tolvashu {
 

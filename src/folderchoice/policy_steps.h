@@ -6,8 +6,8 @@
 
 #include <cstdint>
 
-#include "transfer/error_policy.h"
-#include "transfer/file_ops.h"
+#include "files/error_policy.h"
+#include "files/file_ops.h"
 
 namespace tolvashu {
 

@@ -1,7 +1,7 @@
 #include "folderchoice/saved_path.h"
 
 #include "folderchoice/policy_steps.h"
-#include "transfer/text_codec.h"
+#include "text/text_codec.h"
 
 namespace tolvashu {
 

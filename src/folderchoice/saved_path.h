@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "transfer/file_ops.h"
+#include "files/file_ops.h"
 
 namespace tolvashu {
 

@@ -1,6 +1,6 @@
 #include "transfer/copy_memo.h"
 
-#include "transfer/ascii_upper.h"
+#include "text/ascii_upper.h"
 
 namespace tolvashu {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "transfer/wildcard.h"
+#include "files/wildcard.h"
 
 namespace tolvashu {
 

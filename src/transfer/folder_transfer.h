@@ -10,7 +10,7 @@
 #include <unordered_set>
 
 #include "transfer/copy_memo.h"
-#include "transfer/file_ops.h"
+#include "files/file_ops.h"
 #include "transfer/progress_notice.h"
 #include "transfer/transfer_data_set.h"
 

@@ -1,7 +1,7 @@
 #include "transfer/inside_folder.h"
 
-#include "transfer/device_name.h"
-#include "transfer/pattern_parts.h"
+#include "files/device_name.h"
+#include "files/pattern_parts.h"
 
 namespace tolvashu {
 

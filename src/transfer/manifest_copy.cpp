@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "transfer/data_set_catalogue.h"
-#include "transfer/error_policy.h"
+#include "files/error_policy.h"
 #include "transfer/inside_folder.h"
 #include "transfer/manifest_name.h"
 

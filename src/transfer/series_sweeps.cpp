@@ -3,7 +3,7 @@
 #include <string>
 
 #include "transfer/data_set_catalogue.h"
-#include "transfer/error_policy.h"
+#include "files/error_policy.h"
 
 namespace tolvashu {
 

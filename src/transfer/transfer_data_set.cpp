@@ -7,7 +7,7 @@
 #include <string>
 
 #include "transfer/data_set_catalogue.h"
-#include "transfer/error_policy.h"
+#include "files/error_policy.h"
 #include "transfer/folder_transfer.h"
 #include "transfer/manifest_copy.h"
 #include "transfer/series_sweeps.h"

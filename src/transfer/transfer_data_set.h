@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "transfer/file_ops.h"
+#include "files/file_ops.h"
 #include "transfer/folder_overlap.h"
 #include "transfer/progress_notice.h"
 

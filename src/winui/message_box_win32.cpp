@@ -1,6 +1,6 @@
 #include "winui/message_box_win32.h"
 
-#include "transfer/wide_text_win32.h"
+#include "text/wide_text_win32.h"
 #include "winui/app_title.h"
 #include "winui/display_text.h"
 

@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "transfer/wide_text_win32.h"
+#include "text/wide_text_win32.h"
 #include "winui/display_text.h"
 #include "winui/program_icon.h"
 #include "winui/text_fit_win32.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cwchar>
 
-#include "transfer/wide_text_win32.h"
+#include "text/wide_text_win32.h"
 
 namespace tolvashu {
 

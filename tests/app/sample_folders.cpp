@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <utility>
 
-#include "transfer/text_codec.h"
+#include "text/text_codec.h"
 
 namespace tolvashu::testing {
 

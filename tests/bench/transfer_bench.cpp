@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "transfer/file_ops.h"
+#include "files/file_ops.h"
 #include "transfer/progress_notice.h"
 #include "transfer/transfer_data_set.h"
 

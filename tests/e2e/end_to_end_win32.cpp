@@ -13,7 +13,7 @@
 #include "e2e/transfer_watch_win32.h"
 #include "folderchoice/form2_layout.h"
 #include "folderchoice/form2_texts.h"
-#include "transfer/handle_win32.h"
+#include "files/handle_win32.h"
 #include "winui/display_text.h"
 
 namespace tolvashu::e2e {

@@ -7,8 +7,8 @@
 #include <sstream>
 #include <utility>
 
-#include "transfer/text_codec.h"
-#include "transfer/wide_text_win32.h"
+#include "text/text_codec.h"
+#include "text/wide_text_win32.h"
 
 namespace tolvashu::e2e {
 

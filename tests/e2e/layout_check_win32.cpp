@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "e2e/remote_window_win32.h"
-#include "transfer/wide_text_win32.h"
+#include "text/wide_text_win32.h"
 #include "winui/display_text.h"
 #include "winui/table_window_win32.h"
 

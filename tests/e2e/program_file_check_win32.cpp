@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/app_texts.h"
-#include "transfer/wide_text_win32.h"
+#include "text/wide_text_win32.h"
 #include "winui/app_title.h"
 #include "winui/program_icon.h"
 

@@ -1,6 +1,6 @@
 #include "e2e/remote_window_win32.h"
 
-#include "transfer/wide_text_win32.h"
+#include "text/wide_text_win32.h"
 
 namespace tolvashu::e2e {
 

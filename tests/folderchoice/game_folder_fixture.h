@@ -9,7 +9,7 @@
 
 #include "support/current_folder_guard.h"
 #include "support/scratch_folder.h"
-#include "transfer/file_ops.h"
+#include "files/file_ops.h"
 
 namespace tolvashu::testing {
 

@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "fuzz/fuzz_check.h"
-#include "transfer/text_codec.h"
+#include "text/text_codec.h"
 
 using tolvashu::DecodeCp932;
 using tolvashu::EncodeCp932;

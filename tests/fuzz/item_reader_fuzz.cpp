@@ -6,7 +6,7 @@
 #include <string>
 
 #include "fuzz/fuzz_check.h"
-#include "transfer/item_reader.h"
+#include "text/item_reader.h"
 
 using tolvashu::fuzz::Require;
 

@@ -12,7 +12,7 @@
 #include "fuzz/fuzz_check.h"
 #include "transfer/inside_folder.h"
 #include "transfer/manifest_name.h"
-#include "transfer/text_codec.h"
+#include "text/text_codec.h"
 
 using tolvashu::fuzz::Require;
 

@@ -1,6 +1,6 @@
 #include "support/faulty_file_ops.h"
 
-#include "transfer/pattern_parts.h"
+#include "files/pattern_parts.h"
 
 namespace tolvashu::testing {
 

@@ -9,7 +9,7 @@
 #include <cstddef>
 #include <string>
 
-#include "transfer/file_ops.h"
+#include "files/file_ops.h"
 
 namespace tolvashu::testing {
 

@@ -13,7 +13,7 @@
 
 #include "support/current_folder_guard.h"
 #include "support/scratch_folder.h"
-#include "transfer/file_ops.h"
+#include "files/file_ops.h"
 #include "transfer/folder_transfer.h"
 #include "transfer/progress_notice.h"
 #include "transfer/transfer_data_set.h"

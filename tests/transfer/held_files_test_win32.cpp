@@ -9,7 +9,7 @@
 #include <utility>
 
 #include "engine_fixture.h"
-#include "transfer/wide_text_win32.h"
+#include "text/wide_text_win32.h"
 
 namespace tolvashu::testing {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "engine_fixture.h"
 #include "transfer/manifest_copy.h"
-#include "transfer/wide_text_win32.h"
+#include "text/wide_text_win32.h"
 
 namespace tolvashu::testing {
 namespace {

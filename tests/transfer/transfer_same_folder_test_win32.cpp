@@ -7,7 +7,7 @@
 #include <string>
 
 #include "engine_fixture.h"
-#include "transfer/wide_text_win32.h"
+#include "text/wide_text_win32.h"
 
 namespace tolvashu::testing {
 namespace {

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "transfer/wide_text_win32.h"
+#include "text/wide_text_win32.h"
 #include "winui/message_loop_win32.h"
 
 namespace tolvashu {

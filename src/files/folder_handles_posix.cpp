@@ -1,0 +1,34 @@
+#include "files/folder_handles_posix.h"
+
+#include <fcntl.h>
+
+#include <algorithm>
+
+namespace tolvashu {
+
+namespace {
+
+// Enough for a transfer's destination folder, its two data subfolders and
+// the subfolders a world file names; more are opened again when needed.
+constexpr std::size_t kKeptHandles = 8;
+
+}  // namespace
+
+FolderHandles::Handle FolderHandles::Get(const std::string& folder) {
+  for (const auto& [path, handle] : handles_) {
+    if (path == folder) return {handle.get(), true};
+  }
+  // A path handle: it needs no right to read the folder, only to reach it.
+  UniqueFd handle(open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+  if (!handle.valid()) return {-1, false};
+  if (handles_.size() == kKeptHandles) handles_.erase(handles_.begin());
+  handles_.emplace_back(folder, std::move(handle));
+  return {handles_.back().second.get(), false};
+}
+
+void FolderHandles::Forget(const std::string& folder) {
+  auto kept = std::find_if(handles_.begin(), handles_.end(), [&](const auto& held) { return held.first == folder; });
+  if (kept != handles_.end()) handles_.erase(kept);
+}
+
+}  // namespace tolvashu

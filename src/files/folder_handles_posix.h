@@ -1,0 +1,36 @@
+// Open handles of the folders that copies write into, so that a temporary
+// file is made and renamed by its own name alone instead of by a path that
+// the system looks up name by name every time.
+//
+// A handle stands for the folder it was opened on. Should that folder be
+// moved or removed while its handle is kept, what goes through the handle
+// may fail, or land in the moved folder; a caller whose work failed through
+// a kept handle lets go of it and tries once more with a handle opened anew
+// on the folder that the path names now.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "files/unique_fd_posix.h"
+
+namespace tolvashu {
+
+class FolderHandles {
+ public:
+  struct Handle {
+    int fd;     // -1, with errno set, when the folder cannot be opened
+    bool kept;  // opened for an earlier call, so it may stand for a folder moved since
+  };
+  // A handle of the on-disk `folder`, kept for later calls.
+  Handle Get(const std::string& folder);
+
+  // Lets go of the handle of `folder`, if one is kept.
+  void Forget(const std::string& folder);
+
+ private:
+  std::vector<std::pair<std::string, UniqueFd>> handles_;  // the most recently opened last
+};
+
+}  // namespace tolvashu

@@ -1,0 +1,83 @@
+#include "files/temporary_file_posix.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <utility>
+
+#include "files/temporary_name.h"
+
+namespace tolvashu {
+
+namespace {
+
+constexpr mode_t kNewFileMode = 0666;  // the umask takes its share
+constexpr int kNameAttempts = 16;
+
+// Removes `name` from the open folder if no program has it open: a write
+// lease is granted only then. The lease is taken on what was opened, and the
+// name must still lead to that very file. A file whose state cannot be told
+// (another owner's, or on a file system without leases) stays.
+bool RemoveIfAbandoned(int folder, const char* name) {
+  UniqueFd file(openat(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+  if (!file.valid() || fcntl(file.get(), F_SETLEASE, F_WRLCK) != 0) return false;
+  struct stat opened, named;
+  if (fstat(file.get(), &opened) != 0 || fstatat(folder, name, &named, AT_SYMLINK_NOFOLLOW) != 0) return false;
+  if (!S_ISREG(opened.st_mode) || opened.st_dev != named.st_dev || opened.st_ino != named.st_ino) return false;
+  return unlinkat(folder, name, 0) == 0;  // the lease ends as the file is closed
+}
+
+}  // namespace
+
+TemporaryFile::~TemporaryFile() {
+  if (name_.empty()) return;
+  fd_.Reset();
+  unlinkat(folder_, name_.c_str(), 0);
+}
+
+int TemporaryFile::Create(int folder) {
+  for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+    std::string name = MakeTemporaryName();
+    fd_ = UniqueFd(openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode));
+    if (fd_.valid()) {
+      folder_ = folder;
+      name_ = std::move(name);
+      return 0;
+    }
+    if (errno != EEXIST) return errno;
+  }
+  return EEXIST;
+}
+
+void TemporaryFile::KeepModificationTime(const struct timespec& modified) {
+  const struct timespec times[2] = {{0, UTIME_OMIT}, modified};
+  futimens(fd_.get(), times);
+}
+
+// Closed before the move, since some file systems report a lost write only
+// when the file is closed. From then on the file counts as abandoned: a
+// transfer that removed it just then would make this rename fail, which is
+// reported, never a half-written destination.
+int TemporaryFile::MoveOver(const std::string& destination) {
+  if (!fd_.Close()) return errno;
+  if (renameat(folder_, name_.c_str(), AT_FDCWD, destination.c_str()) != 0) return errno;
+  name_.clear();
+  return 0;
+}
+
+std::vector<std::string> RemoveLeftoverTemporaryFiles(const std::string& folder) {
+  std::vector<std::string> removed;
+  DIR* dir = opendir(folder.c_str());
+  if (dir == nullptr) return removed;
+  while (const dirent* entry = readdir(dir)) {
+    if (IsTemporaryName(entry->d_name) && RemoveIfAbandoned(dirfd(dir), entry->d_name)) {
+      removed.emplace_back(entry->d_name);
+    }
+  }
+  closedir(dir);
+  return removed;
+}
+
+}  // namespace tolvashu

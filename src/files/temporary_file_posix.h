@@ -1,0 +1,55 @@
+// The file a copy writes before it replaces its destination (see
+// temporary_name.h), and the removal of those that a killed run left behind.
+//
+// A copy keeps its temporary file open from the moment it creates it until
+// it has written it whole. A leftover is removed only when no program has it
+// open, which the kernel tells by granting a write lease on it: a file that
+// another running transfer is still writing stays where it is, and the copy
+// itself needs no call beyond creating, writing and closing the file.
+#pragma once
+
+#include <sys/stat.h>
+
+#include <string>
+#include <vector>
+
+#include "files/unique_fd_posix.h"
+
+namespace tolvashu {
+
+class TemporaryFile {
+ public:
+  TemporaryFile() = default;
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+  // Removes the file unless it was moved over its destination.
+  ~TemporaryFile();
+
+  // Creates a fresh temporary file in the folder that the handle `folder`
+  // stands for (folder_handles_posix.h), which must stay open until this
+  // object is gone. Returns 0 or the errno value of the failure.
+  int Create(int folder);
+
+  int fd() const { return fd_.get(); }
+
+  // The copy keeps the source's modification time, as a Windows copy does. A
+  // time that cannot be set does not undo a complete copy.
+  void KeepModificationTime(const struct timespec& modified);
+
+  // Closes the file and renames it over the on-disk `destination`. Returns 0
+  // or the errno value of the failure, in which case the destination is
+  // untouched.
+  int MoveOver(const std::string& destination);
+
+ private:
+  UniqueFd fd_;
+  int folder_ = -1;
+  std::string name_;  // empty once moved, or when none was made
+};
+
+// Removes the temporary files of our naming in the on-disk `folder` that no
+// program has open, and returns their names. Whatever cannot be removed
+// stays: it is hidden and harms no data.
+std::vector<std::string> RemoveLeftoverTemporaryFiles(const std::string& folder);
+
+}  // namespace tolvashu
