@@ -2,8 +2,8 @@
 
 #include "app/console_message_box.h"
 #include "app/console_texts.h"
-#include "folderchoice/form2_texts.h"
 #include "files/pattern_parts.h"
+#include "folderchoice/form2_texts.h"
 
 namespace tolvashu {
 

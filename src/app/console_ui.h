@@ -10,8 +10,8 @@
 #include "app/console_io.h"
 #include "app/console_notice.h"
 #include "app/ui.h"
-#include "folderchoice/folder_choice.h"
 #include "files/file_ops.h"
+#include "folderchoice/folder_choice.h"
 
 namespace tolvashu {
 

@@ -14,9 +14,9 @@
 #include "app/operations.h"
 #include "app/single_instance_win32.h"
 #include "app/windows_ui_win32.h"
+#include "files/file_ops.h"
 #include "folderchoice/folder_choice.h"
 #include "folderchoice/form2_window_win32.h"
-#include "files/file_ops.h"
 #include "winui/message_loop_win32.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {

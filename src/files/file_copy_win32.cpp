@@ -11,8 +11,8 @@
 #include "files/pattern_parts.h"
 #include "files/system_error_win32.h"
 #include "files/temporary_name.h"
-#include "text/wide_text_win32.h"
 #include "files/wildcard.h"
+#include "text/wide_text_win32.h"
 
 namespace tolvashu {
 

@@ -8,10 +8,10 @@
 #include <system_error>
 
 #include "files/case_fold.h"
-#include "text/code_points.h"
 #include "files/pattern_parts.h"
 #include "files/unique_fd_posix.h"
 #include "files/wildcard.h"
+#include "text/code_points.h"
 
 namespace tolvashu {
 

@@ -8,8 +8,8 @@
 #include <optional>
 #include <string>
 
-#include "folderchoice/folder_choice_view.h"
 #include "files/file_ops.h"
+#include "folderchoice/folder_choice_view.h"
 
 namespace tolvashu {
 

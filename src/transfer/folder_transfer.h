@@ -9,10 +9,10 @@
 #include <string_view>
 #include <unordered_set>
 
-#include "transfer/copy_memo.h"
 #include "files/file_ops.h"
+#include "transfer/copy_memo.h"
 #include "transfer/progress_notice.h"
-#include "transfer/transfer_data_set.h"
+#include "transfer/transfer_report.h"
 
 namespace tolvashu {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <utility>
 
-#include "transfer/data_set_catalogue.h"
 #include "files/error_policy.h"
+#include "transfer/data_set_catalogue.h"
 #include "transfer/inside_folder.h"
 #include "transfer/manifest_name.h"
 

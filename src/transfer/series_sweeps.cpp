@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "transfer/data_set_catalogue.h"
 #include "files/error_policy.h"
+#include "transfer/data_set_catalogue.h"
 
 namespace tolvashu {
 

@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "transfer/data_set_catalogue.h"
 #include "files/error_policy.h"
+#include "transfer/data_set_catalogue.h"
 #include "transfer/folder_transfer.h"
 #include "transfer/manifest_copy.h"
 #include "transfer/series_sweeps.h"

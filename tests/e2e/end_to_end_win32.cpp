@@ -11,9 +11,9 @@
 #include "e2e/layout_check_win32.h"
 #include "e2e/remote_window_win32.h"
 #include "e2e/transfer_watch_win32.h"
+#include "files/handle_win32.h"
 #include "folderchoice/form2_layout.h"
 #include "folderchoice/form2_texts.h"
-#include "files/handle_win32.h"
 #include "winui/display_text.h"
 
 namespace tolvashu::e2e {

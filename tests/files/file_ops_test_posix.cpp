@@ -18,8 +18,8 @@
 #include <system_error>
 #include <vector>
 
-#include "support/scratch_folder.h"
 #include "files/file_ops.h"
+#include "support/scratch_folder.h"
 
 namespace tolvashu {
 namespace {

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "support/scratch_folder.h"
 #include "files/file_ops.h"
+#include "support/scratch_folder.h"
 
 namespace tolvashu {
 namespace {

@@ -7,9 +7,9 @@
 #include <memory>
 #include <string>
 
+#include "files/file_ops.h"
 #include "support/current_folder_guard.h"
 #include "support/scratch_folder.h"
-#include "files/file_ops.h"
 
 namespace tolvashu::testing {
 

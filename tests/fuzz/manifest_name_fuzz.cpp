@@ -10,9 +10,9 @@
 #include <string_view>
 
 #include "fuzz/fuzz_check.h"
+#include "text/text_codec.h"
 #include "transfer/inside_folder.h"
 #include "transfer/manifest_name.h"
-#include "text/text_codec.h"
 
 using tolvashu::fuzz::Require;
 

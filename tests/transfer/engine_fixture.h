@@ -11,9 +11,9 @@
 #include <string_view>
 #include <vector>
 
+#include "files/file_ops.h"
 #include "support/current_folder_guard.h"
 #include "support/scratch_folder.h"
-#include "files/file_ops.h"
 #include "transfer/folder_transfer.h"
 #include "transfer/progress_notice.h"
 #include "transfer/transfer_data_set.h"

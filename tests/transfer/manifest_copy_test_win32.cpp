@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "engine_fixture.h"
-#include "transfer/manifest_copy.h"
 #include "text/wide_text_win32.h"
+#include "transfer/manifest_copy.h"
 
 namespace tolvashu::testing {
 namespace {
