@@ -77,35 +77,40 @@ bool Operations::SourceHoldsOrdinaryFile(const OperationRow& operation, const st
 
 // Every check that can refuse the operation runs before anything is created,
 // deleted or copied, so that a refused operation changes nothing.
-void Operations::Run(const OperationRow& operation) {
+OperationResult Operations::Run(const OperationRow& operation) {
   state_.PathChosen = 0;
   const bool from_package = operation.source_base == SourceBase::kCurrentFolder;
   // Checked before the dialog, which would save PathDATA.txt in a folder
   // that is no package.
-  if (from_package && !PackageHoldsData(files_.CurrentFolder() + operation.source_tail)) return;
+  if (from_package && !PackageHoldsData(files_.CurrentFolder() + operation.source_tail)) {
+    return OperationResult::kRefused;
+  }
   ui_.ShowFolderChoice();
-  if (state_.PathChosen == 0) return;
+  if (state_.PathChosen == 0) return OperationResult::kCancelled;
   // The dialog never confirms an empty game folder; should anything else
   // leave one, the transfer would run on the root of the current drive.
-  if (state_.GamePath.empty()) return;
+  if (state_.GamePath.empty()) return OperationResult::kCancelled;
 
   const std::string source = (from_package ? files_.CurrentFolder() : state_.GamePath) + operation.source_tail;
   const std::string destination = state_.GamePath + operation.destination_tail;
   if (FolderOverlap overlap = CheckFolderOverlap(files_, source, destination); overlap != FolderOverlap::kNone) {
     ui_.ShowMessage(OverlapText(overlap), MessageIcon::kNone);
-    return;
+    return OperationResult::kRefused;
   }
-  if (!SourceHoldsOrdinaryFile(operation, source)) return;
+  if (!SourceHoldsOrdinaryFile(operation, source)) return OperationResult::kRefused;
 
   MakeDataFolders();
   TransferReport report = TransferDataSet(files_, ui_.Notice(), source, destination, operation.music_switch);
   if (report.overlap != FolderOverlap::kNone) {
     ui_.ShowMessage(OverlapText(report.overlap), MessageIcon::kNone);
-  } else if (!report.failures.empty()) {
-    ShowFailures(report.failures);
-  } else {
-    ui_.ShowMessage(operation.completion_message, MessageIcon::kNone);
+    return OperationResult::kRefused;
   }
+  if (!report.failures.empty()) {
+    ShowFailures(report.failures);
+    return OperationResult::kFailed;
+  }
+  ui_.ShowMessage(operation.completion_message, MessageIcon::kNone);
+  return OperationResult::kDone;
 }
 
 }  // namespace tolvashu

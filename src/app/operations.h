@@ -13,6 +13,15 @@ namespace tolvashu {
 
 struct OperationRow;
 
+// How one operation ended, for a front end that reports it (the console
+// program's exit status).
+enum class OperationResult {
+  kDone,       // the completion message was shown
+  kCancelled,  // the folder dialog was closed without a folder
+  kRefused,    // a check refused it and its box was shown; nothing changed
+  kFailed,     // a failure report was shown
+};
+
 class Operations {
  public:
   Operations(FileOps& files, Ui& ui, AppState& state);
@@ -26,11 +35,12 @@ class Operations {
   // default subfolders, skipping those that exist.
   void MakeDataFolders();
 
- private:
   // The steps every click runs: the package check of Install, the folder
   // dialog, the folder checks, the source check where the row asks for one,
   // the data folders, the transfer, the closing box.
-  void Run(const OperationRow& operation);
+  OperationResult Run(const OperationRow& operation);
+
+ private:
   // False, having told the user, when the package folder holds nothing to
   // install.
   bool PackageHoldsData(const std::string& package_folder);
