@@ -17,6 +17,9 @@ inline constexpr char kDefoBT[] = "デフォルトに戻す";
 inline constexpr char kForm3Caption[] = "保存中です。このままお待ち下さい。";
 inline constexpr char kForm3Label1[] = "保存中です。しばらくお待ち下さい。";
 
+// An unfinished transfer found and undone before an operation goes on.
+inline constexpr char kRecovered[] = "前回の作業が途中で終わっていたため、その前の状態に戻しました。";
+
 // Completion messages
 inline constexpr char kInstallDone[] = "データ書き込み終了しました。";
 inline constexpr char kBackupDone[] = "バックアップ終了しました。";
@@ -43,10 +46,14 @@ inline constexpr char kSameFolder1[] = "コピー元とコピー先が同じフ�
 inline constexpr char kSourceInClearedFolder1[] = "コピー元のフォルダが、コピー先で消去されるフォルダの中にあります。";
 inline constexpr char kNothingChanged[] = "何も変更しませんでした。";
 
-// Transfer report: kReportHead CR, up to ten names one per line, then
+// Transfer report: a head line CR, up to ten names one per line, then
 // "ほか N 件" when there are more, then one line of advice for each cause
-// present, in this order.
+// present, in this order. The head says what became of the game folder: a
+// check that changed nothing, a transfer undone, one not fully undone.
 inline constexpr char kReportHead[] = "次のファイルを書き込めませんでした。";
+inline constexpr char kReportUndoneHead[] = "次のファイルを書き込めなかったため、元の状態に戻しました。";
+inline constexpr char kReportNotUndoneHead[] =
+    "次のファイルを書き込めず、元の状態にも戻せませんでした。次に実行したときに、もう一度元に戻します。";
 inline constexpr char kReportMoreBefore[] = "ほか ";
 inline constexpr char kReportMoreAfter[] = " 件";
 inline constexpr char kAdviceInUse[] = "Tolvashuを終了してから、もう一度実行して下さい。";

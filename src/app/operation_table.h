@@ -22,18 +22,21 @@ struct OperationRow {
   const char* music_switch;
   const char* completion_message;
   // Lines of the box shown, with no transfer, when the source folder holds
-  // no ordinary file; all null when the operation runs without that check.
+  // nothing that the transfer would copy from it.
   std::array<const char*, 3> no_source_data_lines;
 };
 
+// An operation whose source holds nothing to copy would only clear the
+// game's data families and empty its status files: each one checks first.
 inline constexpr OperationRow kInstallOperation{
-    SourceBase::kCurrentFolder, "\\", "\\", "on", texts::kInstallDone, {}};
+    SourceBase::kCurrentFolder, "\\", "\\", "on", texts::kInstallDone,
+    {texts::kNothingToInstall1, texts::kNothingToInstall2, texts::kNothingToInstall3}};
 
+// Backup copies from the game folder itself, which the folder dialog has
+// just shown to hold the game: it runs without that check.
 inline constexpr OperationRow kBackupOperation{
     SourceBase::kGamePath, "\\", "\\Backup\\", "", texts::kBackupDone, {}};
 
-// Restoring from an empty Backup folder would clear the game's data families
-// and empty its status files, so Restore checks its source as Default does.
 inline constexpr OperationRow kRestoreOperation{
     SourceBase::kGamePath, "\\Backup\\", "\\", "", texts::kRestoreDone,
     {texts::kNoBackupData1, texts::kNoBackupData2, nullptr}};
@@ -41,6 +44,10 @@ inline constexpr OperationRow kRestoreOperation{
 inline constexpr OperationRow kDefaultOperation{
     SourceBase::kGamePath, "\\Default\\", "\\", "", texts::kDefaultDone,
     {texts::kNoDefaultData1, texts::kNoDefaultData2, texts::kNoDefaultData3}};
+
+// The folders a transfer writes into, each appended to GamePath: where an
+// unfinished transfer is looked for before an operation goes on.
+inline constexpr std::array<const char*, 2> kDestinationTails{"\\", "\\Backup\\"};
 
 // The subfolders MakeDataFolders creates, in this order, each appended to
 // GamePath. "default" is read back as "Default": names match in any case.

@@ -9,6 +9,7 @@
 #include "folderchoice/policy_steps.h"
 #include "transfer/folder_overlap.h"
 #include "transfer/package_data.h"
+#include "transfer/recovery.h"
 #include "transfer/transfer_data_set.h"
 
 namespace tolvashu {
@@ -44,45 +45,82 @@ void Operations::MakeDataFolders() {
   for (const char* tail : kDataFolderTails) SkipOnFailure<kPolicy>(files_.MakeFolder(state_.GamePath + tail));
 }
 
-void Operations::ShowFailures(const std::vector<FileFailure>& failures) {
-  ui_.ShowMessage(TransferReportText(failures, state_.GamePath + "\\"), MessageIcon::kExclamation);
+void Operations::ShowFailures(const char* head, const std::vector<FileFailure>& failures) {
+  ui_.ShowMessage(TransferReportText(head, failures, state_.GamePath + "\\"), MessageIcon::kExclamation);
 }
 
-bool Operations::PackageHoldsData(const std::string& package_folder) {
-  PackageData data = FindPackageData(files_, package_folder);
-  if (data.found) return true;
-  if (data.unreadable) {
-    ShowFailures({*data.unreadable});
-  } else {
-    ui_.ShowMessage(JoinLines({texts::kNothingToInstall1, texts::kNothingToInstall2, texts::kNothingToInstall3}),
-                    MessageIcon::kNone);
-  }
-  return false;
-}
-
-// Hidden and system files and subfolders do not count. A folder that cannot
-// be listed is told as such rather than taken for an empty one.
-bool Operations::SourceHoldsOrdinaryFile(const OperationRow& operation, const std::string& source) {
+// Hidden and system files and subfolders do not count, nor do files that
+// no step of the transfer would take. A folder that cannot be listed is told
+// as such rather than taken for an empty one.
+bool Operations::SourceHoldsData(const OperationRow& operation, const std::string& source) {
   std::vector<std::string> no_data_lines = Lines(operation.no_source_data_lines);
   if (no_data_lines.empty()) return true;
-  std::optional<std::string> entry = files_.FirstEntry(source + "*.*");
-  if (entry && !entry->empty()) return true;
-  if (!entry && files_.LastFailure()) {
-    ShowFailures({*files_.LastFailure()});
+  PackageData data = FindPackageData(files_, source);
+  if (data.found) return true;
+  if (data.unreadable) {
+    ShowFailures(texts::kReportHead, {*data.unreadable});
   } else {
     ui_.ShowMessage(JoinLines(no_data_lines), MessageIcon::kNone);
   }
   return false;
 }
 
+// A committed transfer is finished without a word; an uncommitted one is
+// undone and the user told so, and the operation goes on. One that cannot
+// be ended keeps the operation from running: its holding folders may be
+// the only copy of the player's files.
+bool Operations::EndUnfinishedTransfers() {
+  bool undone = false;
+  for (const char* tail : kDestinationTails) {
+    Recovery recovery = RecoverUnfinishedTransfer(files_, state_.GamePath + tail);
+    switch (recovery.outcome) {
+      case Recovery::kNothing:
+      case Recovery::kFinished:
+        break;
+      case Recovery::kUndone:
+        undone = true;
+        break;
+      case Recovery::kNotUndone:
+        ShowFailures(texts::kReportNotUndoneHead, recovery.failures);
+        return false;
+      case Recovery::kNotFinished:
+      case Recovery::kBusy:
+        ShowFailures(texts::kReportHead, recovery.failures);
+        return false;
+    }
+  }
+  if (undone) ui_.ShowMessage(texts::kRecovered, MessageIcon::kNone);
+  return true;
+}
+
+OperationResult Operations::TellTransferEnd(const OperationRow& operation, const TransferReport& report) {
+  switch (report.outcome) {
+    case TransferOutcome::kCompleted:
+      ui_.ShowMessage(operation.completion_message, MessageIcon::kNone);
+      return OperationResult::kDone;
+    case TransferOutcome::kUndone:
+      ShowFailures(texts::kReportUndoneHead, report.failures);
+      break;
+    case TransferOutcome::kNotUndone: {
+      std::vector<FileFailure> told = report.failures;
+      told.insert(told.end(), report.not_undone.begin(), report.not_undone.end());
+      ShowFailures(texts::kReportNotUndoneHead, told);
+      break;
+    }
+  }
+  return OperationResult::kFailed;
+}
+
 // Every check that can refuse the operation runs before anything is created,
-// deleted or copied, so that a refused operation changes nothing.
+// deleted or copied, so that a refused operation changes nothing. Only an
+// unfinished earlier transfer is ended first: every check must see the game
+// folder as it really is.
 OperationResult Operations::Run(const OperationRow& operation) {
   state_.PathChosen = 0;
   const bool from_package = operation.source_base == SourceBase::kCurrentFolder;
   // Checked before the dialog, which would save PathDATA.txt in a folder
   // that is no package.
-  if (from_package && !PackageHoldsData(files_.CurrentFolder() + operation.source_tail)) {
+  if (from_package && !SourceHoldsData(operation, files_.CurrentFolder() + operation.source_tail)) {
     return OperationResult::kRefused;
   }
   ui_.ShowFolderChoice();
@@ -90,6 +128,7 @@ OperationResult Operations::Run(const OperationRow& operation) {
   // The dialog never confirms an empty game folder; should anything else
   // leave one, the transfer would run on the root of the current drive.
   if (state_.GamePath.empty()) return OperationResult::kCancelled;
+  if (!EndUnfinishedTransfers()) return OperationResult::kFailed;
 
   const std::string source = (from_package ? files_.CurrentFolder() : state_.GamePath) + operation.source_tail;
   const std::string destination = state_.GamePath + operation.destination_tail;
@@ -97,7 +136,7 @@ OperationResult Operations::Run(const OperationRow& operation) {
     ui_.ShowMessage(OverlapText(overlap), MessageIcon::kNone);
     return OperationResult::kRefused;
   }
-  if (!SourceHoldsOrdinaryFile(operation, source)) return OperationResult::kRefused;
+  if (!from_package && !SourceHoldsData(operation, source)) return OperationResult::kRefused;
 
   MakeDataFolders();
   TransferReport report = TransferDataSet(files_, ui_.Notice(), source, destination, operation.music_switch);
@@ -105,12 +144,7 @@ OperationResult Operations::Run(const OperationRow& operation) {
     ui_.ShowMessage(OverlapText(report.overlap), MessageIcon::kNone);
     return OperationResult::kRefused;
   }
-  if (!report.failures.empty()) {
-    ShowFailures(report.failures);
-    return OperationResult::kFailed;
-  }
-  ui_.ShowMessage(operation.completion_message, MessageIcon::kNone);
-  return OperationResult::kDone;
+  return TellTransferEnd(operation, report);
 }
 
 }  // namespace tolvashu

@@ -8,6 +8,7 @@
 #include "app/app_state.h"
 #include "app/ui.h"
 #include "files/file_ops.h"
+#include "transfer/transfer_report.h"
 
 namespace tolvashu {
 
@@ -41,14 +42,17 @@ class Operations {
   OperationResult Run(const OperationRow& operation);
 
  private:
-  // False, having told the user, when the package folder holds nothing to
-  // install.
-  bool PackageHoldsData(const std::string& package_folder);
   // False, having told the user, when the row checks its source folder and
-  // it holds no ordinary file.
-  bool SourceHoldsOrdinaryFile(const OperationRow& operation, const std::string& source);
-  // The box that lists files or folders that could not be written or read.
-  void ShowFailures(const std::vector<FileFailure>& failures);
+  // it holds nothing that the transfer would copy from it.
+  bool SourceHoldsData(const OperationRow& operation, const std::string& source);
+  // Ends the transfers that did not end in the game folder and its Backup
+  // folder. False, having told the user, when one could not be ended.
+  bool EndUnfinishedTransfers();
+  // The transfer's own box: the completion message, or what stopped it.
+  OperationResult TellTransferEnd(const OperationRow& operation, const TransferReport& report);
+  // The box that lists files or folders that could not be written or read,
+  // under `head`, one of the report heads of app_texts.h.
+  void ShowFailures(const char* head, const std::vector<FileFailure>& failures);
 
   FileOps& files_;
   Ui& ui_;

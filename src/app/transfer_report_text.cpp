@@ -55,8 +55,9 @@ std::string JoinLines(const std::vector<std::string>& lines) {
   return text;
 }
 
-std::string TransferReportText(const std::vector<FileFailure>& failures, const std::string& game_folder) {
-  std::vector<std::string> lines{texts::kReportHead};
+std::string TransferReportText(const char* head, const std::vector<FileFailure>& failures,
+                               const std::string& game_folder) {
+  std::vector<std::string> lines{head};
   std::size_t shown = std::min(failures.size(), kReportMaxNames);
   for (std::size_t i = 0; i < shown; ++i) lines.push_back(ShownName(failures[i].path, game_folder));
   if (failures.size() > shown) {

@@ -15,7 +15,9 @@ inline constexpr std::size_t kReportMaxNames = 10;
 
 // Names inside `game_folder` (which ends with "\") are shown relative to it,
 // as the user sees the game's own files; others keep their full path.
-std::string TransferReportText(const std::vector<FileFailure>& failures, const std::string& game_folder);
+// `head` is one of the report heads of app_texts.h.
+std::string TransferReportText(const char* head, const std::vector<FileFailure>& failures,
+                               const std::string& game_folder);
 
 // `lines` joined by CR, the line break of message texts.
 std::string JoinLines(const std::vector<std::string>& lines);

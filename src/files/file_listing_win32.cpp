@@ -28,7 +28,7 @@ bool FolderExists(const std::string& folder) {
 bool IsWanted(const WIN32_FIND_DATAW& entry, const std::u32string& folded_pattern) {
   if ((entry.dwFileAttributes & kNotOrdinary) != 0) return false;
   std::wstring_view name(entry.cFileName);
-  if (IsTemporaryName(WideToUtf8(name))) return false;
+  if (IsOwnName(WideToUtf8(name))) return false;
   return MatchesWildcard(folded_pattern, FoldWideName(name));
 }
 

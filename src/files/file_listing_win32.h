@@ -21,8 +21,9 @@ struct Listing {
   std::optional<FileFailure> unreadable;  // the folder exists but could not be read to its end
 };
 
-// Files that are not folders, not hidden or system files and not our own
-// temporary files, whose long names match the pattern case-insensitively.
+// Files that are not folders, not hidden or system files and not of our own
+// making (temporary_name.h), whose long names match the pattern
+// case-insensitively.
 // A missing folder gives an empty listing.
 Listing ListOrdinaryFiles(const std::string& pattern);
 

@@ -67,6 +67,10 @@ std::optional<std::string> FileOps::NextEntry() {
   return (*entries_)[next_entry_++];
 }
 
+CopyResult FileOps::CopyFile(const std::string& source, const std::string& destination) {
+  return CopyFile(source, destination, [](const std::string&, bool) { return Placement{}; });
+}
+
 template <typename File>
 std::unique_ptr<File> FileOps::Keep(const std::string& path, Opened<File> opened) {
   if (opened.file) {

@@ -95,6 +95,11 @@ class OutputFile {
  public:
   virtual ~OutputFile() = default;
   virtual bool Write(std::string_view bytes) = 0;
+  // Hands what was written so far to the system: it survives the end of
+  // this process, killed or not.
+  virtual bool Flush() = 0;
+  // Flush, and makes the content durable: it survives a power cut.
+  virtual bool Sync() = 0;
   virtual bool Close() = 0;
 };
 
@@ -107,6 +112,19 @@ class FolderWatch {
   virtual bool Changed() = 0;
 };
 
+// What MoveIntoFolder did.
+struct MoveResult {
+  bool moved = false;
+  std::string name;                    // the name moved, as its folder held it
+  std::optional<FileFailure> failure;  // set when the file is there but could not be moved
+};
+
+// One entry of a folder as ListEntries gives it.
+struct FolderEntry {
+  std::string name;
+  bool is_folder = false;
+};
+
 // A file opened by a backend, or why it could not be opened.
 template <typename File>
 struct Opened {
@@ -114,6 +132,17 @@ struct Opened {
   FailureCause cause = FailureCause::kOther;  // when file is null
   std::string reason;
 };
+
+// How the new content of a copy takes its destination's place.
+struct Placement {
+  // Set: the copy stops, the destination as it was, with this failure.
+  std::optional<FileFailure> refused;
+  // False: the caller has moved an existing destination away, and the new
+  // content takes the free name; should a file be there again, the copy
+  // fails rather than replace it.
+  bool replace_existing = true;
+};
+using PlaceNewContent = std::function<Placement(const std::string& destination, bool exists)>;
 
 class FileOps {
  public:
@@ -153,7 +182,14 @@ class FileOps {
   // it only when complete, so a failed copy leaves the old destination as it
   // was. A read-only destination is not replaced. When a file whose name
   // differs only in case exists, that file is replaced and keeps its name.
-  virtual CopyResult CopyFile(const std::string& source, const std::string& destination) = 0;
+  CopyResult CopyFile(const std::string& source, const std::string& destination);
+
+  // CopyFile that lets the caller decide, once the new content is complete
+  // and just before it takes the destination's place, how it does so (see
+  // Placement). `place` is told the destination as the folder holds it (its
+  // last name in the disk's case) and whether a file is there.
+  virtual CopyResult CopyFile(const std::string& source, const std::string& destination,
+                              const PlaceNewContent& place) = 0;
 
   // True when both paths name one and the same existing folder, however they
   // are spelled (case, separators, `.` and `..`, links, short names).
@@ -169,6 +205,50 @@ class FileOps {
   // cut, an ended task) left in `folder`; one that a running copy is still
   // writing stays. Silent: a leftover that cannot be removed harms no data.
   virtual void RemoveLeftoverTemporaryFiles(const std::string& folder) = 0;
+
+  // --- Changes that can be undone -----------------------------------------
+
+  // Moves the ordinary file `path` names (in any case) into `folder`, an
+  // existing folder beside it on the same volume, where it keeps its name as
+  // the disk spells it, its content, times and attributes. Never replaces a
+  // file of that name. A read-only file, or one that another program holds
+  // open without allowing its deletion, is not moved: it could not have
+  // been deleted either. No file at `path`: not moved, no failure.
+  virtual MoveResult MoveIntoFolder(const std::string& path, const std::string& folder) = 0;
+
+  // Removes the one file `path` names (not a pattern; hidden files too).
+  // Nothing when it is gone, also when there was none; why not otherwise. A
+  // read-only file stays.
+  virtual std::optional<FileFailure> RemoveFile(const std::string& path) = 0;
+
+  // Removes an empty folder; nothing when it is gone, also when there was none.
+  virtual std::optional<FileFailure> RemoveFolder(const std::string& path) = 0;
+
+  // Every entry of `folder` (ending with a separator): files of any
+  // attributes and subfolders, our own included. std::nullopt when the
+  // folder cannot be listed; an empty list when it does not exist.
+  virtual std::optional<std::vector<FolderEntry>> ListEntries(const std::string& folder) = 0;
+
+  // --- The files of our own that record a transfer ------------------------
+
+  // Makes a folder that is hidden where hiding takes an attribute (Windows;
+  // a name starting with '.' is hidden anyway). Nothing, or why not: it is
+  // there already, its parent is missing or cannot be written.
+  virtual std::optional<FileFailure> MakeHiddenFolder(const std::string& path) = 0;
+  // Creates a new hidden file for writing; fails when anything is at `path`.
+  // While it is open, others may read it but OpenUnlessWritten refuses it.
+  virtual Opened<OutputFile> CreateHiddenFile(const std::string& path) = 0;
+  // Opens an existing file for reading, unless another program (or another
+  // file of this one) has it open for writing: then kInUse.
+  virtual Opened<InputFile> OpenUnlessWritten(const std::string& path) = 0;
+
+  // --- Durability ----------------------------------------------------------
+
+  // Makes the entries of `folder` (files added, renamed, removed) durable.
+  virtual bool SyncFolder(const std::string& folder) = 0;
+  // Makes everything written into the files `written` and the entries of
+  // the folders `changed` durable, at once where the platform can.
+  virtual bool MakeDurable(const std::vector<std::string>& written, const std::vector<std::string>& changed) = 0;
 
   // The platform files behind the current file; callers use OpenForReading
   // and OpenForWriting below, which keep the one-current-file rule.

@@ -1,6 +1,7 @@
 // The file layer on POSIX, with the Windows semantics that Wine gives a Unix
 // tree: names resolved case-insensitively (path_resolver_posix.h), dot-files
 // hidden, files that nobody may write read-only.
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,12 +11,14 @@
 #include <system_error>
 
 #include "files/content_copy_posix.h"
+#include "files/durability_posix.h"
 #include "files/file_ops.h"
 #include "files/folder_handles_posix.h"
 #include "files/folder_watch_posix.h"
 #include "files/matching_files_posix.h"
 #include "files/open_files_posix.h"
 #include "files/path_resolver_posix.h"
+#include "files/rename_posix.h"
 #include "files/pattern_parts.h"
 #include "files/temporary_file_posix.h"
 #include "files/unique_fd_posix.h"
@@ -78,6 +81,28 @@ Opened<File> NotOpened(FailureCause cause, std::string reason) {
   return {nullptr, cause, std::move(reason)};
 }
 
+// The caller's decision on how a copy's new content takes its place, asked
+// once, when the content is complete.
+class PendingPlacement {
+ public:
+  PendingPlacement(const PlaceNewContent& place, std::string destination, bool exists)
+      : place_(place), destination_(std::move(destination)), exists_(exists) {}
+  const Placement& Decide() {
+    if (!decided_) decided_ = place_(destination_, exists_);
+    return *decided_;
+  }
+  const std::optional<Placement>& decided() const { return decided_; }
+
+ private:
+  const PlaceNewContent& place_;
+  const std::string destination_;
+  const bool exists_;
+  std::optional<Placement> decided_;
+};
+
+// WriteAndMoveTo's result when the caller refused to let the content in.
+constexpr int kRefused = -1;
+
 class PosixFileOps : public FileOps {
  public:
   std::string CurrentFolder() override;
@@ -85,12 +110,22 @@ class PosixFileOps : public FileOps {
   DeleteResult DeleteMatching(const std::string& pattern) override;
   FileList ListFiles(const std::string& pattern) override;
   std::unique_ptr<FolderWatch> WatchFolder(const std::string& pattern) override;
-  CopyResult CopyFile(const std::string& source, const std::string& destination) override;
+  CopyResult CopyFile(const std::string& source, const std::string& destination,
+                      const PlaceNewContent& place) override;
   bool IsSameFolder(const std::string& a, const std::string& b) override;
   std::optional<bool> HasFile(const std::string& path) override;
   void RemoveLeftoverTemporaryFiles(const std::string& folder) override;
   Opened<InputFile> OpenInput(const std::string& path) override;
   Opened<OutputFile> OpenOutput(const std::string& path) override;
+  MoveResult MoveIntoFolder(const std::string& path, const std::string& folder) override;
+  std::optional<FileFailure> RemoveFile(const std::string& path) override;
+  std::optional<FileFailure> RemoveFolder(const std::string& path) override;
+  std::optional<std::vector<FolderEntry>> ListEntries(const std::string& folder) override;
+  std::optional<FileFailure> MakeHiddenFolder(const std::string& path) override;
+  Opened<OutputFile> CreateHiddenFile(const std::string& path) override;
+  Opened<InputFile> OpenUnlessWritten(const std::string& path) override;
+  bool SyncFolder(const std::string& folder) override;
+  bool MakeDurable(const std::vector<std::string>& written, const std::vector<std::string>& changed) override;
 
  private:
   // The source of a copy, open for reading, with its status.
@@ -100,8 +135,12 @@ class PosixFileOps : public FileOps {
     CopyResult failure;  // why there is none, when fd is not valid
   };
   CopySource OpenCopySource(const std::string& path);
-  CopyResult CopyOver(int source, const struct stat& source_status, const ResolvedPath& destination);
-  int WriteAndMoveOver(int source, const struct stat& source_status, const ResolvedPath& destination, bool& kept);
+  CopyResult CopyOver(int source, const struct stat& source_status, const ResolvedPath& destination,
+                      PendingPlacement& placement);
+  int WriteAndMoveTo(int source, const struct stat& source_status, const ResolvedPath& destination,
+                     PendingPlacement& placement, bool& kept);
+  // The on-disk path of the folder `path` names; "" when there is none.
+  std::string FolderOnDisk(const std::string& path, std::optional<FileFailure>& failure);
 
   PathResolver resolver_;
   FolderHandles folders_;
@@ -183,7 +222,8 @@ PosixFileOps::CopySource PosixFileOps::OpenCopySource(const std::string& path) {
   return source;
 }
 
-CopyResult PosixFileOps::CopyFile(const std::string& source_path, const std::string& destination_path) {
+CopyResult PosixFileOps::CopyFile(const std::string& source_path, const std::string& destination_path,
+                                  const PlaceNewContent& place) {
   CopySource source = OpenCopySource(source_path);
   if (!source.fd.valid()) return source.failure;
   ResolvedPath destination = resolver_.Resolve(destination_path);
@@ -192,8 +232,11 @@ CopyResult PosixFileOps::CopyFile(const std::string& source_path, const std::str
   if (IsFolder(destination)) return Failed(FailureCause::kOther, "is a folder");
   if (destination.exists && IsReadOnly(destination.status)) return Failed(FailureCause::kDenied, kReadOnly);
 
-  CopyResult result = CopyOver(source.fd.get(), source.status, destination);
-  if (result.ok() && !destination.exists) {
+  std::string as_held = destination_path.substr(0, NameStart(destination_path)) + destination.name;
+  PendingPlacement placement(place, std::move(as_held), destination.exists);
+  CopyResult result = CopyOver(source.fd.get(), source.status, destination, placement);
+  const bool moved_away = placement.decided() && !placement.decided()->replace_existing;
+  if (result.ok() && (!destination.exists || moved_away)) {
     resolver_.names().NoteAdded(destination.folder, destination.name);
   } else {
     resolver_.names().NoteReplaced(destination.folder);  // a temporary file came and went
@@ -201,32 +244,35 @@ CopyResult PosixFileOps::CopyFile(const std::string& source_path, const std::str
   return result;
 }
 
-// Writes the whole content beside the destination, then renames it over the
-// destination (keeping the spelling of an existing name). There is no fsync:
-// the rename already guarantees that a failed copy never leaves a half-written
-// destination, and syncing every one of the installer's thousands of files
-// would make it many times slower than an ordinary copy. After a power cut
-// the file system's own journal decides, as it does for any other program.
+// Writes the whole content beside the destination, then renames it to the
+// destination (keeping the spelling of an existing name). There is no fsync
+// here: the rename already guarantees that a failed copy never leaves a
+// half-written destination, and the transfer makes all of its files durable
+// at once when it commits (MakeDurable), which costs far less than syncing
+// every one of its thousands of files.
 //
 // The temporary file is made through a handle of the destination's folder
 // kept from earlier copies. Should that handle stand for a folder moved or
 // removed since, the copy fails or its temporary file starts out in the
 // moved folder; the rename still puts it where the path leads. A copy that
 // failed through a kept handle is made once more through a new one.
-CopyResult PosixFileOps::CopyOver(int source, const struct stat& source_status, const ResolvedPath& destination) {
+CopyResult PosixFileOps::CopyOver(int source, const struct stat& source_status, const ResolvedPath& destination,
+                                  PendingPlacement& placement) {
   bool kept = false;
-  int error = WriteAndMoveOver(source, source_status, destination, kept);
-  if (error != 0 && kept) {
+  int error = WriteAndMoveTo(source, source_status, destination, placement, kept);
+  if (error > 0 && kept) {
     folders_.Forget(destination.folder);
-    if (lseek(source, 0, SEEK_SET) == 0) error = WriteAndMoveOver(source, source_status, destination, kept);
+    if (lseek(source, 0, SEEK_SET) == 0) error = WriteAndMoveTo(source, source_status, destination, placement, kept);
   }
+  if (error == kRefused) return {CopyOutcome::kFailed, placement.decided()->refused->cause,
+                                  placement.decided()->refused->reason, {}};
   return error == 0 ? Copied() : Failed(error);
 }
 
-// Returns 0 or the errno value of the failure; `kept` tells whether the
-// folder's handle was kept from an earlier copy.
-int PosixFileOps::WriteAndMoveOver(int source, const struct stat& source_status, const ResolvedPath& destination,
-                                   bool& kept) {
+// Returns 0, kRefused or the errno value of the failure; `kept` tells
+// whether the folder's handle was kept from an earlier copy.
+int PosixFileOps::WriteAndMoveTo(int source, const struct stat& source_status, const ResolvedPath& destination,
+                                 PendingPlacement& placement, bool& kept) {
   FolderHandles::Handle folder = folders_.Get(destination.folder);
   kept = folder.kept;
   if (folder.fd < 0) return errno;
@@ -234,7 +280,9 @@ int PosixFileOps::WriteAndMoveOver(int source, const struct stat& source_status,
   if (int error = temporary.Create(folder.fd)) return error;
   if (int error = CopyContent(source, temporary.fd(), source_status.st_size)) return error;
   temporary.KeepModificationTime(source_status.st_mtim);
-  return temporary.MoveOver(destination.path);
+  const Placement& decided = placement.Decide();
+  if (decided.refused) return kRefused;
+  return temporary.MoveTo(destination.path, decided.replace_existing);
 }
 
 bool PosixFileOps::IsSameFolder(const std::string& a, const std::string& b) {
@@ -282,6 +330,148 @@ Opened<OutputFile> PosixFileOps::OpenOutput(const std::string& path) {
   if (!fd.valid()) return NotOpened<OutputFile>(CauseOf(errno), ErrorText(errno));
   if (!file.exists) resolver_.names().NoteAdded(file.folder, file.name);
   return {std::make_unique<PosixOutputFile>(std::move(fd)), FailureCause::kOther, {}};
+}
+
+std::string PosixFileOps::FolderOnDisk(const std::string& path, std::optional<FileFailure>& failure) {
+  ResolvedPath folder = resolver_.Resolve(path);
+  if (folder.unknown) failure = FileFailure{path, FailureCause::kUnreadable, kCannotList};
+  return IsFolder(folder) ? folder.path : std::string();
+}
+
+// A name starting with '.' is hidden: nothing else to do.
+std::optional<FileFailure> PosixFileOps::MakeHiddenFolder(const std::string& path) {
+  ResolvedPath folder = resolver_.Resolve(path);
+  if (folder.unknown) return FileFailure{path, FailureCause::kUnreadable, kCannotList};
+  if (!folder.folder_exists || folder.name.empty()) return FileFailure{path, FailureCause::kOther, "folder missing"};
+  if (folder.exists) return FileFailure{path, FailureCause::kOther, "already there"};
+  if (mkdir(folder.path.c_str(), kNewFolderMode) != 0) return FileFailure{path, CauseOf(errno), ErrorText(errno)};
+  resolver_.names().NoteAdded(folder.folder, folder.name);
+  return std::nullopt;
+}
+
+MoveResult PosixFileOps::MoveIntoFolder(const std::string& path, const std::string& folder_path) {
+  MoveResult result;
+  ResolvedPath file = resolver_.Resolve(path);
+  if (file.unknown) result.failure = FileFailure{path, FailureCause::kUnreadable, kCannotList};
+  if (!IsRegularFile(file)) return result;
+  if (IsReadOnly(file.status)) {
+    result.failure = FileFailure{path, FailureCause::kDenied, kReadOnly};
+    return result;
+  }
+  std::string folder = FolderOnDisk(folder_path, result.failure);
+  if (folder.empty()) {
+    if (!result.failure) result.failure = FileFailure{folder_path, FailureCause::kOther, "folder missing"};
+    return result;
+  }
+  if (int error = RenameWithoutReplacing(AT_FDCWD, file.path.c_str(), AT_FDCWD, ChildPath(folder, file.name).c_str())) {
+    result.failure = FileFailure{path, CauseOf(error), ErrorText(error)};
+    return result;
+  }
+  resolver_.names().NoteRemoved(file.folder, file.name);
+  resolver_.names().NoteAdded(folder, file.name);
+  result.moved = true;
+  result.name = file.name;
+  return result;
+}
+
+std::optional<FileFailure> PosixFileOps::RemoveFile(const std::string& path) {
+  ResolvedPath file = resolver_.Resolve(path);
+  if (file.unknown) return FileFailure{path, FailureCause::kUnreadable, kCannotList};
+  if (!file.exists) return std::nullopt;
+  if (!S_ISREG(file.status.st_mode)) return FileFailure{path, FailureCause::kOther, "not a file"};
+  if (IsReadOnly(file.status)) return FileFailure{path, FailureCause::kDenied, kReadOnly};
+  if (unlink(file.path.c_str()) != 0 && errno != ENOENT) return FileFailure{path, CauseOf(errno), ErrorText(errno)};
+  resolver_.names().NoteRemoved(file.folder, file.name);
+  return std::nullopt;
+}
+
+std::optional<FileFailure> PosixFileOps::RemoveFolder(const std::string& path) {
+  ResolvedPath folder = resolver_.Resolve(path);
+  if (folder.unknown) return FileFailure{path, FailureCause::kUnreadable, kCannotList};
+  if (!folder.exists) return std::nullopt;
+  if (rmdir(folder.path.c_str()) != 0 && errno != ENOENT) return FileFailure{path, CauseOf(errno), ErrorText(errno)};
+  resolver_.names().NoteRemoved(folder.folder, folder.name);
+  return std::nullopt;
+}
+
+std::optional<std::vector<FolderEntry>> PosixFileOps::ListEntries(const std::string& folder_path) {
+  ResolvedPath folder = resolver_.Resolve(folder_path);
+  if (folder.unknown) return std::nullopt;
+  std::vector<FolderEntry> entries;
+  if (!IsFolder(folder)) return entries;
+  DIR* dir = opendir(folder.path.c_str());
+  if (dir == nullptr) return std::nullopt;
+  bool complete = false;
+  for (;;) {
+    errno = 0;  // readdir reports a failure only through errno
+    const dirent* entry = readdir(dir);
+    if (entry == nullptr) {
+      complete = errno == 0;
+      break;
+    }
+    std::string_view name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    struct stat status;
+    bool is_folder = entry->d_type == DT_DIR ||
+                     (entry->d_type == DT_UNKNOWN && fstatat(dirfd(dir), entry->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0 &&
+                      S_ISDIR(status.st_mode));
+    entries.push_back({std::string(name), is_folder});
+  }
+  closedir(dir);
+  if (!complete) return std::nullopt;
+  return entries;
+}
+
+Opened<OutputFile> PosixFileOps::CreateHiddenFile(const std::string& path) {
+  ResolvedPath file = resolver_.Resolve(path);
+  if (file.unknown) return NotOpened<OutputFile>(FailureCause::kUnreadable, kCannotList);
+  if (!file.folder_exists || file.name.empty()) return NotOpened<OutputFile>(FailureCause::kOther, "folder missing");
+  if (file.exists) return NotOpened<OutputFile>(FailureCause::kOther, "already there");
+  UniqueFd fd(open(file.path.c_str(), O_WRONLY | O_CREAT | O_EXCL | kOpenFlags, kNewFileMode));
+  if (!fd.valid()) return NotOpened<OutputFile>(CauseOf(errno), ErrorText(errno));
+  resolver_.names().NoteAdded(file.folder, file.name);
+  return {std::make_unique<PosixOutputFile>(std::move(fd)), FailureCause::kOther, {}};
+}
+
+// The kernel grants a read lease only while nobody has the file open for
+// writing. Where leases cannot be had (another owner's file, a network or
+// user-space file system) nobody can tell, and the file is opened.
+Opened<InputFile> PosixFileOps::OpenUnlessWritten(const std::string& path) {
+  ResolvedPath file = resolver_.Resolve(path);
+  if (file.unknown) return NotOpened<InputFile>(FailureCause::kUnreadable, kCannotList);
+  if (!IsRegularFile(file)) return NotOpened<InputFile>(FailureCause::kOther, "no such file");
+  UniqueFd fd(open(file.path.c_str(), O_RDONLY | kOpenFlags));
+  if (!fd.valid()) return NotOpened<InputFile>(CauseOf(errno), ErrorText(errno));
+  if (fcntl(fd.get(), F_SETLEASE, F_RDLCK) != 0) {
+    if (errno == EAGAIN) return NotOpened<InputFile>(FailureCause::kInUse, "being written");
+  } else {
+    fcntl(fd.get(), F_SETLEASE, F_UNLCK);
+  }
+  return {std::make_unique<PosixInputFile>(std::move(fd)), FailureCause::kOther, {}};
+}
+
+bool PosixFileOps::SyncFolder(const std::string& path) {
+  std::optional<FileFailure> failure;
+  std::string folder = FolderOnDisk(path, failure);
+  return !folder.empty() && SyncFolderOnDisk(folder);
+}
+
+bool PosixFileOps::MakeDurable(const std::vector<std::string>& written, const std::vector<std::string>& changed) {
+  std::vector<std::string> folders;
+  for (const std::string& path : changed) {
+    std::optional<FileFailure> failure;
+    std::string folder = FolderOnDisk(path, failure);
+    if (folder.empty()) return false;
+    folders.push_back(std::move(folder));
+  }
+  bool file_by_file = false;
+  bool ok = SyncFolders(folders, file_by_file);
+  if (!file_by_file) return ok;
+  for (const std::string& path : written) {
+    ResolvedPath file = resolver_.Resolve(path);
+    ok = IsRegularFile(file) && SyncFileOnDisk(file.path) && ok;
+  }
+  return ok;
 }
 
 }  // namespace

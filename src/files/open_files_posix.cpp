@@ -42,6 +42,7 @@ PosixOutputFile::~PosixOutputFile() {
 }
 
 bool PosixOutputFile::Flush() {
+  if (!fd_.valid()) return false;
   std::size_t done = 0;
   while (!failed_ && done < pending_.size()) {
     ssize_t written = write(fd_.get(), pending_.data() + done, pending_.size() - done);
@@ -52,6 +53,8 @@ bool PosixOutputFile::Flush() {
   pending_.clear();
   return !failed_;
 }
+
+bool PosixOutputFile::Sync() { return Flush() && fdatasync(fd_.get()) == 0; }
 
 bool PosixOutputFile::Write(std::string_view bytes) {
   if (failed_ || !fd_.valid()) return false;

@@ -26,11 +26,11 @@ class PosixOutputFile : public OutputFile {
   explicit PosixOutputFile(UniqueFd fd) : fd_(std::move(fd)) {}
   ~PosixOutputFile() override;
   bool Write(std::string_view bytes) override;
+  bool Flush() override;
+  bool Sync() override;
   bool Close() override;
 
  private:
-  bool Flush();
-
   UniqueFd fd_;
   std::string pending_;
   bool failed_ = false;  // a write was lost: every later result says so

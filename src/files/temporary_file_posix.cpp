@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "files/rename_posix.h"
 #include "files/temporary_name.h"
 
 namespace tolvashu {
@@ -60,9 +61,13 @@ void TemporaryFile::KeepModificationTime(const struct timespec& modified) {
 // when the file is closed. From then on the file counts as abandoned: a
 // transfer that removed it just then would make this rename fail, which is
 // reported, never a half-written destination.
-int TemporaryFile::MoveOver(const std::string& destination) {
+int TemporaryFile::MoveTo(const std::string& destination, bool replace) {
   if (!fd_.Close()) return errno;
-  if (renameat(folder_, name_.c_str(), AT_FDCWD, destination.c_str()) != 0) return errno;
+  if (replace) {
+    if (renameat(folder_, name_.c_str(), AT_FDCWD, destination.c_str()) != 0) return errno;
+  } else if (int error = RenameWithoutReplacing(folder_, name_.c_str(), AT_FDCWD, destination.c_str())) {
+    return error;
+  }
   name_.clear();
   return 0;
 }

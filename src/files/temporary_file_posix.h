@@ -36,10 +36,11 @@ class TemporaryFile {
   // time that cannot be set does not undo a complete copy.
   void KeepModificationTime(const struct timespec& modified);
 
-  // Closes the file and renames it over the on-disk `destination`. Returns 0
-  // or the errno value of the failure, in which case the destination is
-  // untouched.
-  int MoveOver(const std::string& destination);
+  // Closes the file and renames it to the on-disk `destination`, over the
+  // file there when `replace` is true, and only to a free name otherwise.
+  // Returns 0 or the errno value of the failure, in which case the
+  // destination is untouched.
+  int MoveTo(const std::string& destination, bool replace);
 
  private:
   UniqueFd fd_;

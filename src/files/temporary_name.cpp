@@ -8,7 +8,7 @@ namespace tolvashu {
 
 namespace {
 
-constexpr std::string_view kPrefix = ".~tolvashu-";
+constexpr std::string_view kPrefix = kOwnNamePrefix;
 constexpr std::string_view kSuffix = ".tmp";
 
 std::uint64_t NextRandom() {
@@ -25,14 +25,17 @@ std::uint64_t NextRandom() {
 
 }  // namespace
 
-std::string MakeTemporaryName() {
+std::string MakeOwnId() {
   static constexpr char kHex[] = "0123456789abcdef";
   std::uint64_t value = NextRandom();
-  std::string name(kPrefix);
-  for (int shift = 60; shift >= 0; shift -= 4) name += kHex[(value >> shift) & 0xF];
-  name += kSuffix;
-  return name;
+  std::string id;
+  for (int shift = 60; shift >= 0; shift -= 4) id += kHex[(value >> shift) & 0xF];
+  return id;
 }
+
+std::string MakeTemporaryName() { return std::string(kPrefix) + MakeOwnId() + std::string(kSuffix); }
+
+bool IsOwnName(std::string_view name) { return name.substr(0, kPrefix.size()) == kPrefix; }
 
 bool IsTemporaryName(std::string_view name) {
   return name.size() > kPrefix.size() + kSuffix.size() && name.substr(0, kPrefix.size()) == kPrefix &&

@@ -1,6 +1,7 @@
-// Names of the temporary files a copy writes before it replaces its
-// destination. They start with a dot and carry our mark, so that a leftover
-// from a crash is hidden on every platform and is never taken for data.
+// Names of our own making: the temporary files a copy writes before its
+// content takes the destination's place, and the journal and holding
+// folders of a transfer. They start with a dot and carry our mark, so that
+// they are hidden on every platform and never taken for data.
 #pragma once
 
 #include <string>
@@ -14,6 +15,17 @@ std::string MakeTemporaryName();
 
 // True for a name that MakeTemporaryName could have made.
 bool IsTemporaryName(std::string_view name);
+
+// The mark every name of our own starts with.
+inline constexpr std::string_view kOwnNamePrefix = ".~tolvashu-";
+
+// True for any name of our own making (temporary files, journals, holding
+// folders): the installer never lists, copies or deletes one as data.
+bool IsOwnName(std::string_view name);
+
+// 16 fresh hexadecimal digits, for names that must not collide with those
+// of another run.
+std::string MakeOwnId();
 
 // A wildcard pattern that every such name matches (and others may too).
 inline constexpr char kTemporaryPattern[] = ".~tolvashu-*.tmp";

@@ -1,78 +1,72 @@
 // One transfer between a source folder and a destination folder: copies,
-// deletions and emptied files named relative to the two folders, with every
-// real failure they meet collected for the caller. A source file that does
-// not exist is normal and is not collected.
+// deletions and emptied files named relative to the two folders, the
+// changes made through DestinationChanges (a transaction, for a real
+// transfer). A source file that does not exist is normal. The first real
+// failure (a file that exists and cannot be copied, deleted or emptied, a
+// folder that cannot be listed) stops the transfer: every later call does
+// nothing, and the caller undoes what was done.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_set>
+#include <vector>
 
 #include "files/file_ops.h"
-#include "transfer/copy_memo.h"
+#include "transfer/destination_changes.h"
 #include "transfer/progress_notice.h"
-#include "transfer/transfer_report.h"
 
 namespace tolvashu {
 
 class FolderTransfer {
  public:
-  // Both folders end with a separator; names are appended to them as they are.
-  // The notice, when given, is told of every copy and of the other file
-  // operations before they run.
-  FolderTransfer(FileOps& files, std::string source_folder, std::string destination_folder,
+  // The source folder ends with a separator; names are appended to it and to
+  // the destination's folder as they are. The notice, when given, is told
+  // of every copy and of the other file operations before they run.
+  FolderTransfer(FileOps& files, DestinationChanges& destination, std::string source_folder,
                  ProgressNotice* notice = nullptr);
 
   FileOps& files() { return files_; }
   const std::string& source_folder() const { return source_folder_; }
-  const std::string& destination_folder() const { return destination_folder_; }
+  const std::string& destination_folder() const { return destination_.folder(); }
+
+  // True once a failure has been met: nothing more is done.
+  bool Stopped() const { return !failures_.empty(); }
 
   // Copies source folder + name over destination folder + name. kCopied when
-  // the destination now holds the source's content, which also mends an
-  // earlier failure of that destination in this transfer; a copy that failed
-  // although the source exists is collected, unless the same copy had
-  // already succeeded. A name copied before in this transfer, with nothing
-  // written since that could make a difference, is not copied again.
+  // the destination now holds the source's content; kFailed, stopping the
+  // transfer, when the source exists and the copy could not be made. A
+  // name copied before in this transfer, with nothing written since that
+  // could make a difference, is not copied again.
   CopyOutcome Copy(std::string_view name);
 
-  // Deletes what matches destination folder + pattern. Matches that survive,
-  // and a folder that cannot be listed, are collected; a pattern that
+  // Deletes what matches destination folder + pattern; a pattern that
   // matches nothing is no failure.
   void Delete(std::string_view pattern);
 
-  // Truncates destination folder + name to length 0, creating it. A failure
-  // is collected unless a look that needs no sharing rights shows that no
-  // file of that name is there: with no file at all (its folder is missing,
-  // say) nothing old survives.
+  // Truncates destination folder + name to length 0, creating it.
   void Empty(std::string_view name);
 
   // Starts the enumeration of source folder + pattern; a folder that cannot
-  // be listed is collected and gives std::nullopt, as FirstEntry does.
+  // be listed stops the transfer and gives std::nullopt, as FirstEntry does.
   std::optional<std::string> FirstSourceEntry(std::string_view pattern);
 
-  // False, collecting the folder, when source folder + pattern names a
+  // False, stopping the transfer, when source folder + pattern names a
   // folder that exists but cannot be listed.
   bool CanListSource(std::string_view pattern);
 
-  // Collects a failure met outside the operations above.
+  // A failure met outside the operations above: the transfer stops.
   void Collect(FileFailure failure);
 
-  // The failures collected so far, each path once, in the order met.
-  TransferReport TakeReport();
+  // What stopped the transfer: each path once, in the order met.
+  std::vector<FileFailure> TakeFailures();
 
  private:
-  // A failure of `path` that a later success has mended.
-  void Forget(const std::string& path);
-
   FileOps& files_;
+  DestinationChanges& destination_;
   const std::string source_folder_;
-  const std::string destination_folder_;
   ProgressNotice* notice_;
-  CopyMemo memo_;
-  TransferReport report_;
-  std::unordered_set<std::string> reported_paths_;
-  std::unordered_set<std::string> written_;  // destinations copied and not deleted or emptied since
+  std::vector<FileFailure> failures_;
 };
 
 }  // namespace tolvashu

@@ -2,6 +2,8 @@
 
 #include "files/device_name.h"
 #include "files/pattern_parts.h"
+#include "files/temporary_name.h"
+#include "text/ascii_upper.h"
 
 namespace tolvashu {
 
@@ -12,7 +14,15 @@ bool IsDotsOnly(std::string_view component) {
   return component.size() >= 2 && component.find_first_not_of('.') == std::string_view::npos;
 }
 
-bool IsSafeComponent(std::string_view component) { return !IsDotsOnly(component) && !IsDeviceName(component); }
+// The transfer's own journal, holding folders and temporary files, in any
+// case: a world file could otherwise name the player's held files.
+bool IsOwnComponent(std::string_view component) {
+  return AsciiUpper(component.substr(0, kOwnNamePrefix.size())) == AsciiUpper(kOwnNamePrefix);
+}
+
+bool IsSafeComponent(std::string_view component) {
+  return !IsDotsOnly(component) && !IsDeviceName(component) && !IsOwnComponent(component);
+}
 
 }  // namespace
 

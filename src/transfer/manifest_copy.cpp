@@ -13,16 +13,17 @@ namespace tolvashu {
 
 namespace {
 
-// A name that cannot be copied is skipped and the next item is read. No
-// world file, or an empty one, names nothing.
-constexpr ErrorPolicy kPolicy = ErrorPolicy::kSkipAndContinue;
+// A name whose source is missing is skipped and the next item is read; a
+// copy that fails stops the transfer, and the reading with it. No world
+// file, or an empty one, names nothing.
+constexpr ErrorPolicy kPolicy = ErrorPolicy::kStopAtFirstFailure;
 
 constexpr char kCannotRead[] = "cannot be read";
 
 // Names that would reach outside the two folders are left out silently: the
 // world file comes with a downloaded package and is not trusted.
 void CopyNamedFile(FolderTransfer& transfer, const std::string& item) {
-  static_assert(kPolicy == ErrorPolicy::kSkipAndContinue);
+  static_assert(kPolicy == ErrorPolicy::kStopAtFirstFailure);
   std::optional<std::string> name = ManifestFileName(item);
   if (!name || !StaysInsideFolder(*name)) return;
   transfer.Copy(*name);
@@ -43,7 +44,7 @@ void CopyManifestFiles(FolderTransfer& transfer) {
   }
   std::optional<bool> at_end = files.AtEnd();
   if (!at_end) transfer.Collect({world_file, FailureCause::kUnreadable, kCannotRead});
-  while (at_end == false) {
+  while (at_end == false && !transfer.Stopped()) {
     std::optional<std::string> item = files.ReadItem();
     if (!item) break;
     CopyNamedFile(transfer, *item);

@@ -10,16 +10,16 @@ namespace tolvashu {
 namespace {
 
 // A series ends at its first missing number. A copy that fails for another
-// reason (a read-only or locked destination) is collected by the transfer
-// and the series goes on: the transfer has already cleared the chronology
-// family, so stopping there would leave the numbers after it deleted.
-constexpr ErrorPolicy kPolicy = ErrorPolicy::kSkipAndContinue;
+// reason (a read-only or locked destination) stops the whole transfer,
+// which is then undone: the series ends there too.
+constexpr ErrorPolicy kPolicy = ErrorPolicy::kStopAtFirstFailure;
 
 template <typename NameOf>
 void CopySeries(FolderTransfer& transfer, int first, int last, NameOf name_of) {
-  static_assert(kPolicy == ErrorPolicy::kSkipAndContinue);
+  static_assert(kPolicy == ErrorPolicy::kStopAtFirstFailure);
   for (int number = first; number <= last; ++number) {
-    if (transfer.Copy(name_of(number)) == CopyOutcome::kSourceMissing) return;
+    CopyOutcome outcome = transfer.Copy(name_of(number));
+    if (outcome == CopyOutcome::kSourceMissing || transfer.Stopped()) return;
   }
 }
 

@@ -1,6 +1,9 @@
-// The transfer runs its steps in a fixed order; a step that fails is skipped
-// and the next one runs. The order matters: families are cleared before
-// their copies, so a transfer replaces them instead of merging into them.
+// The transfer runs its steps in a fixed order. The order matters: families
+// are cleared before their copies, so a transfer replaces them instead of
+// merging into them. The first real failure stops it (the steps below end
+// their loops once the transfer has stopped), and the transaction then
+// puts the destination back as it was: a half-written data set would mix
+// two scenarios, and after a full disk every later copy would fail too.
 #include "transfer/transfer_data_set.h"
 
 #include <optional>
@@ -8,35 +11,35 @@
 
 #include "files/error_policy.h"
 #include "transfer/data_set_catalogue.h"
+#include "transfer/destination_changes.h"
 #include "transfer/folder_transfer.h"
 #include "transfer/manifest_copy.h"
 #include "transfer/series_sweeps.h"
+#include "transfer/transaction.h"
 
 namespace tolvashu {
 
 namespace {
 
-constexpr ErrorPolicy kPolicy = ErrorPolicy::kSkipAndContinue;
+constexpr ErrorPolicy kPolicy = ErrorPolicy::kStopAtFirstFailure;
 
 // Calls `visit` with every name the enumeration of source folder + `pattern`
-// returns. A failing enumeration counts as one with no more names; a folder
-// that could not be listed has been collected.
+// returns, until the transfer stops.
 template <typename Visit>
 void ForEachSourceEntry(FolderTransfer& transfer, const std::string& pattern, Visit visit) {
-  static_assert(kPolicy == ErrorPolicy::kSkipAndContinue);
+  static_assert(kPolicy == ErrorPolicy::kStopAtFirstFailure);
   FileOps& files = transfer.files();
-  for (std::optional<std::string> entry = transfer.FirstSourceEntry(pattern); entry && !entry->empty();
-       entry = files.NextEntry()) {
+  for (std::optional<std::string> entry = transfer.FirstSourceEntry(pattern);
+       entry && !entry->empty() && !transfer.Stopped(); entry = files.NextEntry()) {
     visit(*entry);
   }
 }
 
-// A family whose new members come from a source listing that cannot be read
-// keeps its old members (the listing is told): cleared, it would be left
-// empty.
+// The source listing that refills a family is read before the family is
+// cleared: when it cannot be read, the transfer stops with nothing cleared.
 void ClearFamilies(FolderTransfer& transfer) {
   for (const catalogue::ClearedFamily& family : catalogue::kClearedFamilies) {
-    if (family.refilled_from_listing && !transfer.CanListSource(family.refilled_from_listing)) continue;
+    if (family.refilled_from_listing && !transfer.CanListSource(family.refilled_from_listing)) return;
     transfer.Delete(family.pattern);
   }
 }
@@ -44,13 +47,14 @@ void ClearFamilies(FolderTransfer& transfer) {
 // The source subfolder is listed once, before its destination is cleared:
 // the listing is a snapshot, and a clear waits for a listing that was read.
 void CopySubfolders(FolderTransfer& transfer) {
-  static_assert(kPolicy == ErrorPolicy::kSkipAndContinue);
   for (const catalogue::Subfolder& subfolder : catalogue::kSubfolders) {
     const std::string folder(subfolder.folder);
     std::optional<std::string> entry = transfer.FirstSourceEntry(folder + "*.*");
-    const bool listed = entry || !transfer.files().LastFailure();
+    const bool listed = entry || !transfer.Stopped();
     if (subfolder.clear_first && listed) transfer.Delete(folder + "*.*");
-    for (; entry && !entry->empty(); entry = transfer.files().NextEntry()) transfer.Copy(folder + *entry);
+    for (; entry && !entry->empty() && !transfer.Stopped(); entry = transfer.files().NextEntry()) {
+      transfer.Copy(folder + *entry);
+    }
   }
 }
 
@@ -66,7 +70,8 @@ void RunEntrySweeps(FolderTransfer& transfer, bool music_on) {
 
 // Unlike the series, every number is tried: a gap does not end the range.
 void CopyKoseiRange(FolderTransfer& transfer) {
-  for (int number = catalogue::kKoseiRangeFirst; number <= catalogue::kKoseiRangeLast; ++number) {
+  for (int number = catalogue::kKoseiRangeFirst; number <= catalogue::kKoseiRangeLast && !transfer.Stopped();
+       ++number) {
     transfer.Copy(catalogue::KoseiFileName(number));
   }
 }
@@ -83,8 +88,7 @@ void ReplaceFile(FolderTransfer& transfer, std::string_view name) {
 
 // The emptied ones are left empty when the source lacks them, so that no
 // state of an earlier game survives the transfer. They are copied first and
-// emptied only when the source has none: emptied first, a file whose copy
-// then failed would hold neither its old content nor the new one.
+// emptied only when the source has none.
 void CopyStatusFiles(FolderTransfer& transfer) {
   for (const catalogue::StatusFile& status : catalogue::kStatusFiles) {
     bool missing = transfer.Copy(status.name) == CopyOutcome::kSourceMissing;
@@ -92,17 +96,7 @@ void CopyStatusFiles(FolderTransfer& transfer) {
   }
 }
 
-// What copies killed midway left in the folders this transfer writes into.
-void RemoveLeftovers(FolderTransfer& transfer) {
-  const std::string& destination = transfer.destination_folder();
-  transfer.files().RemoveLeftoverTemporaryFiles(destination);
-  for (const catalogue::Subfolder& subfolder : catalogue::kSubfolders) {
-    transfer.files().RemoveLeftoverTemporaryFiles(destination + std::string(subfolder.folder));
-  }
-}
-
 void RunSequence(FolderTransfer& transfer, const std::string& music_switch) {
-  RemoveLeftovers(transfer);
   ClearFamilies(transfer);
   CopySubfolders(transfer);
   RunEntrySweeps(transfer, music_switch == catalogue::kMusicOn);
@@ -116,10 +110,50 @@ void RunSequence(FolderTransfer& transfer, const std::string& music_switch) {
   CopyManifestFiles(transfer);
 }
 
+// Commits when the sequence met no failure; undoes it otherwise, or when
+// the commit itself fails before its mark is durable.
+void EndTransaction(Transaction& transaction, TransferReport& report) {
+  if (report.failures.empty()) {
+    std::optional<FileFailure> failure = transaction.Commit();
+    if (!failure) return;
+    report.failures.push_back(std::move(*failure));
+  }
+  report.not_undone = transaction.Rollback();
+  report.outcome = report.not_undone.empty() ? TransferOutcome::kUndone : TransferOutcome::kNotUndone;
+}
+
+TransferReport RunTransaction(FileOps& files, ProgressNotice& notice, const std::string& source_folder,
+                              const std::string& destination_folder, const std::string& music_switch) {
+  TransferReport report;
+  Transaction transaction(files, destination_folder);
+  if (std::optional<FileFailure> failure = transaction.Begin()) {
+    report.failures.push_back(std::move(*failure));
+    report.outcome = TransferOutcome::kUndone;  // nothing was changed
+    return report;
+  }
+  FolderTransfer transfer(files, transaction, source_folder, &notice);
+  RunSequence(transfer, music_switch);
+  report.failures = transfer.TakeFailures();
+  EndTransaction(transaction, report);
+  return report;
+}
+
+TransferReport RunPlan(FileOps& files, ProgressNotice& notice, const std::string& source_folder,
+                       const std::string& destination_folder, const std::string& music_switch) {
+  DirectChanges changes(files, destination_folder);
+  FolderTransfer transfer(files, changes, source_folder, &notice);
+  RunSequence(transfer, music_switch);
+  TransferReport report;
+  report.failures = transfer.TakeFailures();
+  if (!report.failures.empty()) report.outcome = TransferOutcome::kNotUndone;
+  return report;
+}
+
 }  // namespace
 
 TransferReport TransferDataSet(FileOps& files, ProgressNotice& notice, const std::string& source_folder,
-                               const std::string& destination_folder, const std::string& music_switch) {
+                               const std::string& destination_folder, const std::string& music_switch,
+                               TransferMode mode) {
   // Clearing the destination would delete the very files about to be
   // copied: such a transfer changes nothing.
   if (FolderOverlap overlap = CheckFolderOverlap(files, source_folder, destination_folder);
@@ -130,11 +164,12 @@ TransferReport TransferDataSet(FileOps& files, ProgressNotice& notice, const std
   }
   notice.Show();
   files.SetChunkHook([&notice] { notice.StillWorking(); });
-  FolderTransfer transfer(files, source_folder, destination_folder, &notice);
-  RunSequence(transfer, music_switch);
+  TransferReport report = mode == TransferMode::kTransaction
+                              ? RunTransaction(files, notice, source_folder, destination_folder, music_switch)
+                              : RunPlan(files, notice, source_folder, destination_folder, music_switch);
   files.SetChunkHook(nullptr);
   notice.Unload();
-  return transfer.TakeReport();
+  return report;
 }
 
 }  // namespace tolvashu

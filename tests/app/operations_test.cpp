@@ -139,7 +139,7 @@ class RefusingFileOps : public FileOps {
   FileList ListFiles(const std::string& pattern) override {
     return Called("ListFiles " + pattern, FileList{{"x.dat"}, false, std::nullopt});
   }
-  CopyResult CopyFile(const std::string& source, const std::string& destination) override {
+  CopyResult CopyFile(const std::string& source, const std::string& destination, const PlaceNewContent&) override {
     return Called("CopyFile " + source + " " + destination, CopyResult{});
   }
   bool IsSameFolder(const std::string& a, const std::string& b) override {
@@ -154,6 +154,31 @@ class RefusingFileOps : public FileOps {
   }
   Opened<OutputFile> OpenOutput(const std::string& path) override {
     return Called("OpenOutput " + path, Opened<OutputFile>{});
+  }
+  MoveResult MoveIntoFolder(const std::string& path, const std::string& folder) override {
+    return Called("MoveIntoFolder " + path + " " + folder, MoveResult{});
+  }
+  std::optional<FileFailure> RemoveFile(const std::string& path) override {
+    return Called("RemoveFile " + path, std::optional<FileFailure>());
+  }
+  std::optional<FileFailure> RemoveFolder(const std::string& path) override {
+    return Called("RemoveFolder " + path, std::optional<FileFailure>());
+  }
+  std::optional<std::vector<FolderEntry>> ListEntries(const std::string& folder) override {
+    return Called("ListEntries " + folder, std::optional<std::vector<FolderEntry>>());
+  }
+  std::optional<FileFailure> MakeHiddenFolder(const std::string& path) override {
+    return Called("MakeHiddenFolder " + path, std::optional<FileFailure>());
+  }
+  Opened<OutputFile> CreateHiddenFile(const std::string& path) override {
+    return Called("CreateHiddenFile " + path, Opened<OutputFile>{});
+  }
+  Opened<InputFile> OpenUnlessWritten(const std::string& path) override {
+    return Called("OpenUnlessWritten " + path, Opened<InputFile>{});
+  }
+  bool SyncFolder(const std::string& folder) override { return Called("SyncFolder " + folder, false); }
+  bool MakeDurable(const std::vector<std::string>&, const std::vector<std::string>&) override {
+    return Called("MakeDurable", false);
   }
 
   std::vector<std::string> calls;

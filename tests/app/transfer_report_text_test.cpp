@@ -22,7 +22,7 @@ TEST(TransferReportTextTest, NamesInsideTheGameFolderAreShownRelativeToItThenAdv
                                        {"D:\\G\\Sison.dat", FailureCause::kInUse, "?"},
                                        {"D:\\G\\年表1.txt", FailureCause::kDenied, "?"},
                                        {"D:\\G\\年表2.txt", FailureCause::kDenied, "?"}};
-  EXPECT_EQ(TransferReportText(failures, "D:\\G\\"),
+  EXPECT_EQ(TransferReportText(texts::kReportHead, failures, "D:\\G\\"),
             "次のファイルを書き込めませんでした。\r"
             "MAINDATA.DAT\rBackup\\nationDATA\\\rE:\\Package\\kosei00.dat\rSison.dat\r年表1.txt\r年表2.txt\r"
             "Tolvashuを終了してから、もう一度実行して下さい。\r"
@@ -33,11 +33,11 @@ TEST(TransferReportTextTest, NamesInsideTheGameFolderAreShownRelativeToItThenAdv
 }
 
 TEST(TransferReportTextTest, AtMostTenNamesThenTheCountOfTheRest) {
-  std::string ten = TransferReportText(Failures("D:\\G\\", 10), "D:\\G\\");
+  std::string ten = TransferReportText(texts::kReportHead, Failures("D:\\G\\", 10), "D:\\G\\");
   EXPECT_NE(ten.find("\rfile10.dat\r" + std::string(texts::kAdviceInUse)), std::string::npos);
   EXPECT_EQ(ten.find("ほか"), std::string::npos);
 
-  std::string twelve = TransferReportText(Failures("D:\\G\\", 12), "D:\\G\\");
+  std::string twelve = TransferReportText(texts::kReportHead, Failures("D:\\G\\", 12), "D:\\G\\");
   EXPECT_NE(twelve.find("\rfile10.dat\rほか 2 件\r" + std::string(texts::kAdviceInUse)), std::string::npos);
   EXPECT_EQ(twelve.find("file11.dat"), std::string::npos);
 }

@@ -14,6 +14,7 @@
 #include "files/file_ops.h"
 #include "support/current_folder_guard.h"
 #include "support/scratch_folder.h"
+#include "transfer/destination_changes.h"
 #include "transfer/folder_transfer.h"
 #include "transfer/progress_notice.h"
 #include "transfer/transfer_data_set.h"
@@ -54,7 +55,13 @@ class EngineTest : public ::testing::Test {
     return TransferDataSet(*files_, notice_, source(), destination(), music_switch);
   }
 
-  FolderTransfer Between() { return FolderTransfer(*files_, source(), destination()); }
+  // The steps of one transfer from the package to the game, each change
+  // made straight on the disk (the transaction around them is tested on
+  // its own).
+  FolderTransfer Between(const std::string& destination_folder = "") {
+    changes_.emplace(*files_, destination_folder.empty() ? destination() : destination_folder);
+    return FolderTransfer(*files_, *changes_, source());
+  }
 
   static std::string In(std::string_view folder, std::string_view name) {
     return std::string(folder) + "/" + std::string(name);
@@ -63,13 +70,15 @@ class EngineTest : public ::testing::Test {
   ScratchFolder scratch_;
   std::unique_ptr<FileOps> files_;
   RecordingNotice notice_;
+  std::optional<DirectChanges> changes_;
 };
 
-// The destination paths a report lists, in order.
-inline std::vector<std::string> FailedPaths(const TransferReport& report) {
+// The paths of failures, in order.
+inline std::vector<std::string> FailedPaths(const std::vector<FileFailure>& failures) {
   std::vector<std::string> paths;
-  for (const FileFailure& failure : report.failures) paths.push_back(failure.path);
+  for (const FileFailure& failure : failures) paths.push_back(failure.path);
   return paths;
 }
+inline std::vector<std::string> FailedPaths(const TransferReport& report) { return FailedPaths(report.failures); }
 
 }  // namespace tolvashu::testing

@@ -10,11 +10,11 @@ namespace {
 class ManifestCopy : public EngineTest {
  protected:
   // Runs the copy with `folder` as the current directory.
-  TransferReport CopyFrom(std::string_view folder) {
+  std::vector<FileFailure> CopyFrom(std::string_view folder) {
     CurrentFolderGuard scope(scratch_.Join(folder));
     FolderTransfer transfer = Between();
     CopyManifestFiles(transfer);
-    return transfer.TakeReport();
+    return transfer.TakeFailures();
   }
 };
 
@@ -26,7 +26,7 @@ TEST_F(ManifestCopy, CopiesEveryNamedFileOfAWorldFileInCodePage932) {
   Source("地図.jpg", "map");
   Source("表紙.dat", "cover");
   Source("ab.gif", "ab");
-  EXPECT_TRUE(CopyFrom("pkg").failures.empty());
+  EXPECT_TRUE(CopyFrom("pkg").empty());
   EXPECT_EQ(GameFile("地図.jpg"), "map");
   EXPECT_EQ(GameFile("表紙.dat"), "cover");
   EXPECT_EQ(GameFile("ab.gif"), "ab");
@@ -43,7 +43,7 @@ TEST_F(ManifestCopy, IgnoresItemsThatNameNoFileAndSkipsMissingOnes) {
   Source("full.dat");
   Source("quoted,comma.txt");
   Source("kept.txt");
-  EXPECT_TRUE(CopyFrom("pkg").failures.empty());
+  EXPECT_TRUE(CopyFrom("pkg").empty());
   EXPECT_EQ(scratch_.List("game"), (std::vector<std::string>{"kept.txt", "quoted,comma.txt"}));
 }
 
@@ -59,9 +59,9 @@ TEST_F(ManifestCopy, ReadsTheWorldFileOfTheCurrentFolderNotOfTheSource) {
 
 TEST_F(ManifestCopy, CopiesNothingWithoutAWorldFileOrFromAnEmptyOne) {
   Source("a.dat");
-  EXPECT_TRUE(CopyFrom("pkg").failures.empty());
+  EXPECT_TRUE(CopyFrom("pkg").empty());
   scratch_.WriteFile("pkg/vumoworld.dat", "");
-  EXPECT_TRUE(CopyFrom("pkg").failures.empty());
+  EXPECT_TRUE(CopyFrom("pkg").empty());
   EXPECT_TRUE(scratch_.List("game").empty());
 }
 
@@ -73,7 +73,7 @@ TEST_F(ManifestCopy, CopiesIntoExistingSubfoldersWithoutCreatingMissingOnes) {
   Source("maps/east.jpg", "east");
   Source("maps/west.jpg", "west");
   Source("faces/one.jpg");
-  TransferReport report = CopyFrom("pkg");
+  std::vector<FileFailure> report = CopyFrom("pkg");
   EXPECT_EQ(GameFile("maps/east.jpg"), "east");
   EXPECT_EQ(GameFile("maps/west.jpg"), "west");
   EXPECT_FALSE(GameHas("faces"));
@@ -91,26 +91,26 @@ TEST_F(ManifestCopy, NeverReachesOutsideTheTwoFolders) {
   scratch_.MakeFolder("pkg/maps");
   scratch_.MakeFolder("deep/game/maps");
   CurrentFolderGuard scope(scratch_.Join("pkg"));
-  FolderTransfer transfer(*files_, source(), scratch_.Folder("deep/game"));
+  FolderTransfer transfer = Between(scratch_.Folder("deep/game"));
   CopyManifestFiles(transfer);
-  EXPECT_TRUE(transfer.TakeReport().failures.empty());
+  EXPECT_TRUE(transfer.TakeFailures().empty());
   EXPECT_EQ(scratch_.List("deep"), std::vector<std::string>{"game"});
   EXPECT_EQ(scratch_.List("deep/game"), std::vector<std::string>{"maps"});
   EXPECT_TRUE(scratch_.List("deep/game/maps").empty());
   EXPECT_EQ(scratch_.ReadFile("outside.dat"), "secret");
 }
 
-TEST_F(ManifestCopy, ReportsANamedFileThatCouldNotBeCopiedAndGoesOn) {
+TEST_F(ManifestCopy, StopsAtANamedFileThatCouldNotBeCopied) {
   scratch_.WriteFile("pkg/vumoworld.dat", "a: locked.dat, b: free.dat\r\n");
   Source("locked.dat");
   Source("free.dat");
   Game("locked.dat", "kept");
   scratch_.SetReadOnly("game/locked.dat", true);
-  TransferReport report = CopyFrom("pkg");
+  std::vector<FileFailure> failures = CopyFrom("pkg");
   EXPECT_EQ(GameFile("locked.dat"), "kept");
-  EXPECT_EQ(GameFile("free.dat"), "new");
-  ASSERT_EQ(FailedPaths(report), std::vector<std::string>{destination() + "locked.dat"});
-  EXPECT_FALSE(report.failures[0].reason.empty());
+  EXPECT_FALSE(GameHas("free.dat"));
+  ASSERT_EQ(FailedPaths(failures), std::vector<std::string>{destination() + "locked.dat"});
+  EXPECT_FALSE(failures[0].reason.empty());
 }
 
 }  // namespace

@@ -19,17 +19,17 @@ TEST_F(HeldWorldFile, IsReportedAndNothingItNamesIsCopied) {
   HANDLE held = CreateFileW(Utf8ToWide(scratch_.Join("pkg/vumoworld.dat")).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
                             nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  TransferReport report;
+  std::vector<FileFailure> failures;
   {
     CurrentFolderGuard in_package(scratch_.Join("pkg"));
     FolderTransfer transfer = Between();
     CopyManifestFiles(transfer);
-    report = transfer.TakeReport();
+    failures = transfer.TakeFailures();
   }
   CloseHandle(held);
   EXPECT_FALSE(GameHas("named.dat"));
-  ASSERT_EQ(report.failures.size(), 1u);
-  EXPECT_NE(report.failures[0].path.find("vumoworld.dat"), std::string::npos);
+  ASSERT_EQ(failures.size(), 1u);
+  EXPECT_NE(failures[0].path.find("vumoworld.dat"), std::string::npos);
 }
 
 }  // namespace

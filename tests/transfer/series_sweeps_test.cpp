@@ -19,7 +19,7 @@ TEST_F(SeriesSweeps, KoseiStopsAtTheFirstGap) {
   EXPECT_TRUE(GameHas("kosei00.dat"));
   EXPECT_TRUE(GameHas("kosei01.dat"));
   EXPECT_FALSE(GameHas("kosei03.dat"));
-  EXPECT_TRUE(transfer.TakeReport().failures.empty());
+  EXPECT_TRUE(transfer.TakeFailures().empty());
 }
 
 TEST_F(SeriesSweeps, KoseiStartsAtZero) {
@@ -58,16 +58,16 @@ TEST_F(SeriesSweeps, NenpyoCopiesUpToTheGapAndNeverTen) {
   EXPECT_EQ(scratch_.List("game"), (std::vector<std::string>{"年表1.txt", "年表2.txt"}));
 }
 
-TEST_F(SeriesSweeps, AFailureThatIsNoGapIsReportedAndTheSeriesGoesOn) {
+TEST_F(SeriesSweeps, AFailureThatIsNoGapIsReportedAndStopsTheTransfer) {
   for (int n = 1; n <= 3; ++n) Source(catalogue::NenpyoFileName(n));
-  Game("年表1.txt", "kept");
-  scratch_.SetReadOnly("game/年表1.txt", true);
+  Game("年表2.txt", "kept");
+  scratch_.SetReadOnly("game/年表2.txt", true);
   FolderTransfer transfer = Between();
   CopyNenpyoSeries(transfer);
-  EXPECT_EQ(GameFile("年表1.txt"), "kept");
-  EXPECT_EQ(GameFile("年表2.txt"), "new");
-  EXPECT_EQ(GameFile("年表3.txt"), "new");
-  EXPECT_EQ(FailedPaths(transfer.TakeReport()), std::vector<std::string>{destination() + "年表1.txt"});
+  EXPECT_EQ(GameFile("年表1.txt"), "new");
+  EXPECT_EQ(GameFile("年表2.txt"), "kept");
+  EXPECT_FALSE(GameHas("年表3.txt"));
+  EXPECT_EQ(FailedPaths(transfer.TakeFailures()), std::vector<std::string>{destination() + "年表2.txt"});
 }
 
 TEST(SeriesNames, AreBuiltFromTheLastDigits) {

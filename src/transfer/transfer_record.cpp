@@ -1,4 +1,4 @@
-#include "transfer/copy_memo.h"
+#include "transfer/transfer_record.h"
 
 #include "text/ascii_upper.h"
 
@@ -21,13 +21,13 @@ bool IsPlain(std::string_view name) {
 
 }  // namespace
 
-bool CopyMemo::AlreadyCopied(std::string_view name) const {
+bool TransferRecord::AlreadyCopied(std::string_view name) const {
   if (!IsPlain(name)) return false;
   auto found = copied_.find(AsciiUpper(name));
   return found != copied_.end() && found->second == name;
 }
 
-void CopyMemo::Copied(std::string_view name, bool copied) {
+void TransferRecord::Copied(std::string_view name, bool copied) {
   if (!IsPlain(name)) {
     copied_.clear();
   } else if (copied) {
@@ -37,12 +37,18 @@ void CopyMemo::Copied(std::string_view name, bool copied) {
   }
 }
 
-void CopyMemo::Changed(std::string_view name_or_pattern) {
+void TransferRecord::Changed(std::string_view name_or_pattern) {
   if (IsPlain(name_or_pattern)) {
     copied_.erase(AsciiUpper(name_or_pattern));
   } else {
     copied_.clear();
   }
+}
+
+void TransferRecord::HoldingFolderMade(const std::string& folder) { holding_folders_.push_back(folder); }
+
+void TransferRecord::Created(const std::string& path) {
+  if (created_set_.insert(path).second) created_.push_back(path);
 }
 
 }  // namespace tolvashu

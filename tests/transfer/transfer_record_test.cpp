@@ -1,12 +1,12 @@
-#include "transfer/copy_memo.h"
+#include "transfer/transfer_record.h"
 
 #include <gtest/gtest.h>
 
 namespace tolvashu {
 namespace {
 
-TEST(CopyMemo, LeavesOutARepeatOfTheSameSpellingOnly) {
-  CopyMemo memo;
+TEST(TransferRecordMemo, LeavesOutARepeatOfTheSameSpellingOnly) {
+  TransferRecord memo;
   EXPECT_FALSE(memo.AlreadyCopied("kosei01.dat"));
   memo.Copied("kosei01.dat", true);
   memo.Copied("back4.jpg", true);
@@ -15,8 +15,8 @@ TEST(CopyMemo, LeavesOutARepeatOfTheSameSpellingOnly) {
   EXPECT_FALSE(memo.AlreadyCopied("KOSEI01.DAT"));
 }
 
-TEST(CopyMemo, ForgetsANameWhenAnotherSpellingOfItIsWritten) {
-  CopyMemo memo;
+TEST(TransferRecordMemo, ForgetsANameWhenAnotherSpellingOfItIsWritten) {
+  TransferRecord memo;
   memo.Copied("back4.jpg", true);
   memo.Copied("BACK4.jpg", true);  // may be another source file, written over the same destination
   EXPECT_FALSE(memo.AlreadyCopied("back4.jpg"));
@@ -25,14 +25,14 @@ TEST(CopyMemo, ForgetsANameWhenAnotherSpellingOfItIsWritten) {
   EXPECT_FALSE(memo.AlreadyCopied("BACK4.jpg"));
 }
 
-TEST(CopyMemo, RemembersNoFailedCopy) {
-  CopyMemo memo;
+TEST(TransferRecordMemo, RemembersNoFailedCopy) {
+  TransferRecord memo;
   memo.Copied("a.dat", false);
   EXPECT_FALSE(memo.AlreadyCopied("a.dat"));
 }
 
-TEST(CopyMemo, ForgetsWhatADeletionOrAnEmptiedFileMayHaveChanged) {
-  CopyMemo memo;
+TEST(TransferRecordMemo, ForgetsWhatADeletionOrAnEmptiedFileMayHaveChanged) {
+  TransferRecord memo;
   memo.Copied("kosei01.dat", true);
   memo.Copied("habatuzu.dat", true);
   memo.Changed("HABATUZU.DAT");
@@ -42,18 +42,18 @@ TEST(CopyMemo, ForgetsWhatADeletionOrAnEmptiedFileMayHaveChanged) {
   EXPECT_FALSE(memo.AlreadyCopied("kosei01.dat"));
 }
 
-TEST(CopyMemo, NeverRemembersNamesThatOtherNamesCanReach) {
+TEST(TransferRecordMemo, NeverRemembersNamesThatOtherNamesCanReach) {
   for (const char* name : {"PERSON~1.DAT", "maps\\a.jpg", "maps/a.jpg", ".hidden.jpg", "a..jpg", "a.jpg.",
                            "年表1.txt", "a b.dat", "C:a.dat", ""}) {
-    CopyMemo memo;
+    TransferRecord memo;
     memo.Copied(name, true);
     EXPECT_FALSE(memo.AlreadyCopied(name)) << name;
   }
 }
 
-TEST(CopyMemo, ForgetsEverythingWhenANameItCannotJudgeIsWritten) {
+TEST(TransferRecordMemo, ForgetsEverythingWhenANameItCannotJudgeIsWritten) {
   for (const char* name : {"PERSON~1.DAT", "sub\\kosei01.dat", "年表1.txt"}) {
-    CopyMemo memo;
+    TransferRecord memo;
     memo.Copied("kosei01.dat", true);
     memo.Copied(name, true);
     EXPECT_FALSE(memo.AlreadyCopied("kosei01.dat")) << name;

@@ -1,0 +1,34 @@
+// The look that every operation takes, before anything else, for a transfer
+// that did not end: killed, cut off by a power cut, or stopped by a failure
+// it could not undo. Its journal, left in the transfer's destination, tells
+// what to do: a committed transfer is finished, any other is undone.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "files/file_ops.h"
+
+namespace tolvashu {
+
+struct Recovery {
+  enum Outcome {
+    kNothing,      // no unfinished transfer there
+    kFinished,     // a committed transfer, completed
+    kUndone,       // an uncommitted transfer, undone: the folder is as before it
+    kNotUndone,    // not everything could be put back, or the journal cannot be
+                   // trusted: what is left stays where it is, for the next try
+    kNotFinished,  // a committed transfer whose old files could not all be removed
+    kBusy,         // another running transfer is still writing its journal
+  };
+  Outcome outcome = kNothing;
+  std::vector<FileFailure> failures;  // what to tell, for the last three
+};
+
+// Looks in `folder` (a transfer's destination, ending with a separator) for
+// an unfinished transfer and ends it. Also removes the temporary files of
+// copies that were cut off there. Whatever the journal holds, only files
+// it proves to be the transfer's own are deleted or replaced.
+Recovery RecoverUnfinishedTransfer(FileOps& files, const std::string& folder);
+
+}  // namespace tolvashu

@@ -1,0 +1,189 @@
+#include "transfer/transaction.h"
+
+#include <algorithm>
+#include <set>
+#include <utility>
+
+#include "files/pattern_parts.h"
+#include "files/temporary_name.h"
+
+namespace tolvashu {
+
+namespace {
+
+constexpr char kJournalNotWritten[] = "the journal cannot be written";
+constexpr char kNotDurable[] = "cannot be made durable";
+
+std::string FolderOf(const std::string& path) { return path.substr(0, NameStart(path)); }
+
+}  // namespace
+
+Transaction::Transaction(FileOps& files, std::string destination)
+    : files_(files),
+      destination_(std::move(destination)),
+      id_(MakeOwnId()),
+      journal_path_(destination_ + JournalName()) {}
+
+Transaction::~Transaction() = default;
+
+std::optional<FileFailure> Transaction::Begin() {
+  Opened<OutputFile> opened = files_.CreateHiddenFile(journal_path_);
+  if (!opened.file) return FileFailure{journal_path_, opened.cause, opened.reason};
+  journal_ = std::move(opened.file);
+  // The journal's own entry in the folder must survive a power cut too.
+  if (journal_->Write(JournalHeader(id_)) && journal_->Sync() && files_.SyncFolder(destination_)) {
+    return std::nullopt;
+  }
+  RemoveJournal();
+  return FileFailure{journal_path_, FailureCause::kOther, kJournalNotWritten};
+}
+
+// A journal that failed once is not written again: a record cut short in
+// the middle of it would make every record after it unreadable.
+bool Transaction::Write(const std::string& lines) {
+  if (!journal_ || journal_failed_) return false;
+  if (journal_->Write(lines) && journal_->Flush()) return true;
+  journal_failed_ = true;
+  return false;
+}
+
+bool Transaction::Write(JournalRecord::Kind kind, const std::string& path) {
+  return Write(JournalLine(id_, {kind, path}));
+}
+
+FileFailure Transaction::JournalFailure() const { return {journal_path_, FailureCause::kOther, kJournalNotWritten}; }
+
+std::optional<std::string> Transaction::HoldingFolder(const std::string& folder, std::optional<FileFailure>& failure) {
+  const std::string path = destination_ + folder + HoldingFolderName(id_);
+  const std::vector<std::string>& made = record_.holding_folders();
+  if (std::find(made.begin(), made.end(), folder) != made.end()) return path + "\\";
+  if (!Write(JournalRecord::kFolder, folder)) {
+    failure = JournalFailure();
+    return std::nullopt;
+  }
+  if (std::optional<FileFailure> refused = files_.MakeHiddenFolder(path)) {
+    failure = FileFailure{destination_ + folder, refused->cause, refused->reason};
+    return std::nullopt;
+  }
+  record_.HoldingFolderMade(folder);
+  return path + "\\";
+}
+
+std::optional<FileFailure> Transaction::MoveAside(const std::string& path) {
+  std::optional<FileFailure> failure;
+  std::optional<std::string> holding = HoldingFolder(FolderOf(path), failure);
+  if (!holding) return failure;
+  return files_.MoveIntoFolder(destination_ + path, *holding).failure;
+}
+
+// A file the transfer created itself is replaced in place; any other that
+// is there is moved aside, so that the new content takes a free name.
+Placement Transaction::PlaceCopy(const std::string& as_held, bool exists) {
+  const std::string path = as_held.substr(destination_.size());
+  Placement placement;
+  if (exists && record_.IsCreated(path)) return placement;
+  std::optional<FileFailure> failure;
+  if (exists && !HoldingFolder(FolderOf(path), failure)) return {failure, false};
+  std::string lines = exists ? JournalLine(id_, {JournalRecord::kAside, path}) : std::string();
+  if (!Write(lines + JournalLine(id_, {JournalRecord::kNew, path}))) return {JournalFailure(), false};
+  record_.Created(path);
+  if (exists) placement.refused = MoveAside(path);
+  placement.replace_existing = false;
+  return placement;
+}
+
+CopyResult Transaction::Copy(const std::string& source, const std::string& name) {
+  return files_.CopyFile(source, destination_ + name,
+                         [this](const std::string& as_held, bool exists) { return PlaceCopy(as_held, exists); });
+}
+
+// Every match is recorded in one write before the first of them moves.
+std::vector<FileFailure> Transaction::Delete(const std::string& pattern) {
+  std::vector<FileFailure> failures;
+  FileList matches = files_.ListFiles(destination_ + pattern);
+  if (matches.unreadable) failures.push_back(std::move(*matches.unreadable));
+  if (matches.names.empty()) return failures;
+  const std::string folder = FolderOf(pattern);
+  std::string lines;
+  for (const std::string& name : matches.names) {
+    if (!record_.IsCreated(folder + name)) lines += JournalLine(id_, {JournalRecord::kAside, folder + name});
+  }
+  std::optional<FileFailure> failure;
+  if (!HoldingFolder(folder, failure) || !Write(lines)) {
+    failures.push_back(failure ? std::move(*failure) : JournalFailure());
+    return failures;
+  }
+  for (const std::string& name : matches.names) {
+    const std::string path = folder + name;
+    failure = record_.IsCreated(path) ? files_.RemoveFile(destination_ + path) : MoveAside(path);
+    if (failure) failures.push_back(std::move(*failure));
+  }
+  return failures;
+}
+
+std::optional<FileFailure> Transaction::Empty(const std::string& name) {
+  std::string path = name;
+  std::optional<bool> there = files_.HasFile(destination_ + name);
+  if (!there) return FileFailure{destination_ + name, FailureCause::kUnreadable, "cannot be looked up"};
+  if (*there && !record_.IsCreated(name)) {
+    std::optional<FileFailure> failure;
+    std::optional<std::string> holding = HoldingFolder(FolderOf(name), failure);
+    if (!holding) return failure;
+    if (!Write(JournalRecord::kAside, name)) return JournalFailure();
+    MoveResult moved = files_.MoveIntoFolder(destination_ + name, *holding);
+    if (moved.failure) return moved.failure;
+    if (moved.moved) path = FolderOf(name) + moved.name;  // the new file keeps the old one's spelling
+  }
+  if (!Write(JournalRecord::kNew, path)) return JournalFailure();
+  record_.Created(path);
+  return EmptyFile(files_, destination_ + path);
+}
+
+UnfinishedTransfer Transaction::Unfinished() const {
+  return {destination_, id_, record_.created(), record_.holding_folders()};
+}
+
+// The order is what makes a power cut at any moment leave either the old
+// state or the new one: new files and journal durable, then the commit mark
+// durable, and only then the old files removed.
+std::optional<FileFailure> Transaction::Commit() {
+  std::vector<std::string> written;
+  std::set<std::string> changed{destination_};
+  for (const std::string& path : record_.created()) {
+    written.push_back(destination_ + path);
+    changed.insert(destination_ + FolderOf(path));
+  }
+  for (const std::string& folder : record_.holding_folders()) {
+    changed.insert(destination_ + folder);
+    changed.insert(destination_ + folder + HoldingFolderName(id_) + "\\");
+  }
+  if (!files_.MakeDurable(written, {changed.begin(), changed.end()})) {
+    return FileFailure{destination_, FailureCause::kOther, kNotDurable};
+  }
+  if (!journal_ || !journal_->Sync() || !Write(JournalCommitLine(id_)) || !journal_->Sync()) return JournalFailure();
+  if (FinishTransfer(files_, Unfinished()).empty()) {
+    RemoveJournal();
+  } else {
+    journal_.reset();  // committed: the next start finishes the removal
+  }
+  return std::nullopt;
+}
+
+std::vector<FileFailure> Transaction::Rollback() {
+  if (!journal_) return {};  // never begun: nothing was changed
+  std::vector<FileFailure> left = UndoTransfer(files_, Unfinished());
+  if (!left.empty()) {
+    journal_.reset();
+  } else if (!RemoveJournal()) {
+    left.push_back({journal_path_, FailureCause::kOther, "cannot be removed"});
+  }
+  return left;
+}
+
+bool Transaction::RemoveJournal() {
+  if (journal_) journal_->Close();
+  journal_.reset();
+  return !files_.RemoveFile(journal_path_);
+}
+
+}  // namespace tolvashu

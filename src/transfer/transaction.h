@@ -1,0 +1,78 @@
+// One transfer as a transaction on its destination folder: every file it
+// deletes or replaces there is first moved, by a rename, into a hidden
+// holding folder inside the file's own folder (so a move never leaves its
+// drive), and every change is written to the journal (journal.h) before it
+// is made. Commit makes the new files durable before it marks the journal
+// committed, and only then removes what was held; Rollback puts back the
+// destination exactly as it was.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "files/file_ops.h"
+#include "transfer/destination_changes.h"
+#include "transfer/journal.h"
+#include "transfer/unfinished_transfer.h"
+
+namespace tolvashu {
+
+class Transaction : public DestinationChanges {
+ public:
+  // `destination` ends with a separator.
+  Transaction(FileOps& files, std::string destination);
+  ~Transaction() override;
+  Transaction(const Transaction&) = delete;
+  Transaction& operator=(const Transaction&) = delete;
+
+  // Creates the journal, writes its header and makes both durable, before
+  // anything is changed. The failure when it cannot: nothing was changed.
+  std::optional<FileFailure> Begin();
+
+  const std::string& folder() const override { return destination_; }
+  CopyResult Copy(const std::string& source, const std::string& name) override;
+  std::vector<FileFailure> Delete(const std::string& pattern) override;
+  std::optional<FileFailure> Empty(const std::string& name) override;
+
+  // After a transfer without a failure: the new files and the journal made
+  // durable, the journal marked committed and that mark made durable, then
+  // the held files, the holding folders and the journal removed. A failure
+  // before the mark is durable is returned, and the caller rolls back; what
+  // cannot be removed after it stays for the next start to finish.
+  std::optional<FileFailure> Commit();
+
+  // Undoes every change and removes the journal. Returns what could not be
+  // undone: then the journal and the holding folders stay, and the next
+  // start of any operation tries again.
+  std::vector<FileFailure> Rollback();
+
+ private:
+  // Writes records to the journal and hands them to the system, so that
+  // they survive a kill of this process. False, the journal given up, when
+  // that fails.
+  bool Write(const std::string& lines);
+  bool Write(JournalRecord::Kind kind, const std::string& path);
+  // The holding folder of `folder` (relative), made on first use.
+  std::optional<std::string> HoldingFolder(const std::string& folder, std::optional<FileFailure>& failure);
+  // Moves the existing `path` (relative, as its folder holds it) aside;
+  // the journal has recorded it.
+  std::optional<FileFailure> MoveAside(const std::string& path);
+  Placement PlaceCopy(const std::string& as_held, bool exists);
+  FileFailure JournalFailure() const;
+  // Closes the journal and removes it; false when it stays.
+  bool RemoveJournal();
+
+  // What the record says, for the undo and the finish.
+  UnfinishedTransfer Unfinished() const;
+
+  FileOps& files_;
+  const std::string destination_;
+  const std::string id_;
+  const std::string journal_path_;
+  std::unique_ptr<OutputFile> journal_;
+  bool journal_failed_ = false;
+};
+
+}  // namespace tolvashu

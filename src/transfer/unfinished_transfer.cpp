@@ -1,0 +1,94 @@
+#include "transfer/unfinished_transfer.h"
+
+#include <algorithm>
+#include <optional>
+#include <set>
+
+#include "files/pattern_parts.h"
+#include "transfer/data_set_catalogue.h"
+#include "transfer/journal.h"
+
+namespace tolvashu {
+
+namespace {
+
+constexpr char kNameTaken[] = "its name is taken by another file";
+constexpr char kNotAFile[] = "not a file";
+
+std::string HoldingFolder(const UnfinishedTransfer& transfer, const std::string& folder) {
+  return transfer.destination + folder + HoldingFolderName(transfer.id) + "\\";
+}
+
+void Collect(std::optional<FileFailure> failure, std::vector<FileFailure>& failures) {
+  if (failure) failures.push_back(std::move(*failure));
+}
+
+// Puts one held file back, unless its name is taken: what holds the name
+// now was not made by this transfer (its own files are gone by now).
+std::optional<FileFailure> PutBack(FileOps& files, const std::string& held, const std::string& folder,
+                                   const std::string& name) {
+  std::optional<bool> taken = files.HasFile(folder + name);
+  if (!taken) return FileFailure{folder + name, FailureCause::kUnreadable, "cannot be looked up"};
+  if (*taken) return FileFailure{folder + name, FailureCause::kOther, kNameTaken};
+  MoveResult moved = files.MoveIntoFolder(held + name, folder);
+  if (moved.failure) return FileFailure{folder + name, moved.failure->cause, moved.failure->reason};
+  return std::nullopt;
+}
+
+// Each entry of one holding folder handed to `settle`, then the folder
+// itself removed once it is empty.
+template <typename Settle>
+void SettleHoldingFolder(FileOps& files, const std::string& holding, Settle settle,
+                         std::vector<FileFailure>& failures) {
+  std::optional<std::vector<FolderEntry>> entries = files.ListEntries(holding);
+  if (!entries) {
+    failures.push_back({holding, FailureCause::kUnreadable, "cannot be listed"});
+    return;
+  }
+  const std::size_t before = failures.size();
+  for (const FolderEntry& entry : *entries) {
+    if (entry.is_folder) {
+      failures.push_back({holding + entry.name, FailureCause::kOther, kNotAFile});
+    } else {
+      Collect(settle(entry.name), failures);
+    }
+  }
+  if (failures.size() == before) Collect(files.RemoveFolder(holding), failures);
+}
+
+}  // namespace
+
+std::vector<FileFailure> UndoTransfer(FileOps& files, const UnfinishedTransfer& transfer) {
+  std::vector<FileFailure> failures;
+  for (auto path = transfer.created.rbegin(); path != transfer.created.rend(); ++path) {
+    Collect(files.RemoveFile(transfer.destination + *path), failures);
+  }
+  for (const std::string& folder : transfer.holding_folders) {
+    const std::string holding = HoldingFolder(transfer, folder);
+    const std::string original = transfer.destination + folder;
+    SettleHoldingFolder(
+        files, holding, [&](const std::string& name) { return PutBack(files, holding, original, name); }, failures);
+  }
+  RemoveCutOffCopies(files, transfer);
+  return failures;
+}
+
+std::vector<FileFailure> FinishTransfer(FileOps& files, const UnfinishedTransfer& transfer) {
+  std::vector<FileFailure> failures;
+  for (const std::string& folder : transfer.holding_folders) {
+    const std::string holding = HoldingFolder(transfer, folder);
+    SettleHoldingFolder(
+        files, holding, [&](const std::string& name) { return files.RemoveFile(holding + name); }, failures);
+  }
+  return failures;
+}
+
+void RemoveCutOffCopies(FileOps& files, const UnfinishedTransfer& transfer) {
+  std::set<std::string> folders{""};
+  for (const catalogue::Subfolder& subfolder : catalogue::kSubfolders) folders.emplace(subfolder.folder);
+  for (const std::string& folder : transfer.holding_folders) folders.insert(folder);
+  for (const std::string& path : transfer.created) folders.insert(path.substr(0, NameStart(path)));
+  for (const std::string& folder : folders) files.RemoveLeftoverTemporaryFiles(transfer.destination + folder);
+}
+
+}  // namespace tolvashu

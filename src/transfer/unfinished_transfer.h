@@ -1,0 +1,40 @@
+// A transfer that has not ended yet, as its record (in the running program)
+// or its journal (after the program was killed) tells it, and the two ways
+// to end it: undo it, or finish a committed one. Either way only what the
+// transfer itself made is deleted: the files it created and, once it is
+// committed, what its holding folders hold.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "files/file_ops.h"
+
+namespace tolvashu {
+
+struct UnfinishedTransfer {
+  std::string destination;  // the destination folder, ending with a separator
+  std::string id;           // names its holding folders
+  // Paths relative to the destination: the files it created, in the order
+  // it created them, and the folders ("" or ending with '\') in which it
+  // made a holding folder.
+  std::vector<std::string> created;
+  std::vector<std::string> holding_folders;
+};
+
+// Removes the files the transfer created (newest first), moves every held
+// file back to its name, and removes the emptied holding folders and the
+// temporary files of copies that were cut off. A held file whose name is
+// taken by a file the transfer did not create stays held. Returns what
+// could not be undone; nothing when the destination is as it was.
+std::vector<FileFailure> UndoTransfer(FileOps& files, const UnfinishedTransfer& transfer);
+
+// Removes the holding folders with the old files they hold: the committed
+// transfer is complete. Returns what could not be removed.
+std::vector<FileFailure> FinishTransfer(FileOps& files, const UnfinishedTransfer& transfer);
+
+// Removes the temporary files that copies cut off by a kill left in the
+// destination, its data subfolders and the folders the transfer touched.
+void RemoveCutOffCopies(FileOps& files, const UnfinishedTransfer& transfer);
+
+}  // namespace tolvashu
