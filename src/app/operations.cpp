@@ -83,8 +83,7 @@ bool Operations::EndUnfinishedTransfers() {
       case Recovery::kNotUndone:
         ShowFailures(texts::kReportNotUndoneHead, recovery.failures);
         return false;
-      case Recovery::kNotFinished:
-      case Recovery::kBusy:
+      case Recovery::kCannotLook:
         ShowFailures(texts::kReportHead, recovery.failures);
         return false;
     }

@@ -30,7 +30,7 @@ std::optional<std::string> ReadJournal(FileOps& files, const std::string& journa
   Opened<InputFile> opened = files.OpenUnlessWritten(journal);
   std::optional<std::string> bytes = opened.file ? opened.file->ReadAll() : std::nullopt;
   if (bytes) return bytes;
-  refusal = Ended(opened.cause == FailureCause::kInUse ? Recovery::kBusy : Recovery::kNotUndone,
+  refusal = Ended(opened.cause == FailureCause::kInUse ? Recovery::kCannotLook : Recovery::kNotUndone,
                   {{journal, opened.file ? FailureCause::kUnreadable : opened.cause,
                     opened.file ? "cannot be read" : opened.reason}});
   return std::nullopt;
@@ -51,7 +51,7 @@ Recovery EndWith(FileOps& files, const std::string& journal, Recovery::Outcome d
 Recovery RecoverUnfinishedTransfer(FileOps& files, const std::string& folder) {
   const std::string journal = folder + JournalName();
   std::optional<bool> there = files.HasFile(journal);
-  if (!there) return Ended(Recovery::kNotUndone, {{folder, FailureCause::kUnreadable, "cannot be listed"}});
+  if (!there) return Ended(Recovery::kCannotLook, {{folder, FailureCause::kUnreadable, "cannot be listed"}});
   if (!*there) {
     RemoveCutOffCopies(files, {folder, {}, {}, {}});
     return Ended(Recovery::kNothing);
@@ -67,7 +67,7 @@ Recovery RecoverUnfinishedTransfer(FileOps& files, const std::string& folder) {
     case ParsedJournal::kCommitted: {
       std::vector<FileFailure> failures = FinishTransfer(files, transfer);
       RemoveCutOffCopies(files, transfer);
-      return EndWith(files, journal, Recovery::kFinished, Recovery::kNotFinished, std::move(failures));
+      return EndWith(files, journal, Recovery::kFinished, Recovery::kCannotLook, std::move(failures));
     }
     case ParsedJournal::kUnstarted:  // nothing was changed yet
     case ParsedJournal::kOpen:

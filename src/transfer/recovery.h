@@ -18,11 +18,12 @@ struct Recovery {
     kUndone,       // an uncommitted transfer, undone: the folder is as before it
     kNotUndone,    // not everything could be put back, or the journal cannot be
                    // trusted: what is left stays where it is, for the next try
-    kNotFinished,  // a committed transfer whose old files could not all be removed
-    kBusy,         // another running transfer is still writing its journal
+    kCannotLook,   // the folder cannot be looked into, another running transfer
+                   // still writes the journal, or a committed transfer's old
+                   // files cannot all be removed: nothing may run there now
   };
   Outcome outcome = kNothing;
-  std::vector<FileFailure> failures;  // what to tell, for the last three
+  std::vector<FileFailure> failures;  // what to tell, for the last two
 };
 
 // Looks in `folder` (a transfer's destination, ending with a separator) for

@@ -77,18 +77,22 @@ std::optional<FileFailure> Transaction::MoveAside(const std::string& path) {
 }
 
 // A file the transfer created itself is replaced in place; any other that
-// is there is moved aside, so that the new content takes a free name.
+// is there is moved aside first, so that the new content takes a free name.
+// The journal learns that a name is the transfer's own only once the name
+// is free: should the move fail, nothing that is there is ever taken for a
+// new file, and a held file that no record names is put back all the same.
 Placement Transaction::PlaceCopy(const std::string& as_held, bool exists) {
   const std::string path = as_held.substr(destination_.size());
   Placement placement;
   if (exists && record_.IsCreated(path)) return placement;
-  std::optional<FileFailure> failure;
-  if (exists && !HoldingFolder(FolderOf(path), failure)) return {failure, false};
-  std::string lines = exists ? JournalLine(id_, {JournalRecord::kAside, path}) : std::string();
-  if (!Write(lines + JournalLine(id_, {JournalRecord::kNew, path}))) return {JournalFailure(), false};
-  record_.Created(path);
-  if (exists) placement.refused = MoveAside(path);
   placement.replace_existing = false;
+  std::string lines;
+  if (exists) {
+    if ((placement.refused = MoveAside(path))) return placement;
+    lines = JournalLine(id_, {JournalRecord::kAside, path});
+  }
+  if (!Write(lines + JournalLine(id_, {JournalRecord::kNew, path}))) placement.refused = JournalFailure();
+  if (!placement.refused) record_.Created(path);
   return placement;
 }
 
@@ -121,22 +125,30 @@ std::vector<FileFailure> Transaction::Delete(const std::string& pattern) {
   return failures;
 }
 
+// A file that is there is moved aside and a new empty one made in its
+// place, under the name as the folder held it. Where there was none, an
+// empty file that cannot be made leaves nothing old behind either.
 std::optional<FileFailure> Transaction::Empty(const std::string& name) {
-  std::string path = name;
   std::optional<bool> there = files_.HasFile(destination_ + name);
   if (!there) return FileFailure{destination_ + name, FailureCause::kUnreadable, "cannot be looked up"};
-  if (*there && !record_.IsCreated(name)) {
-    std::optional<FileFailure> failure;
-    std::optional<std::string> holding = HoldingFolder(FolderOf(name), failure);
-    if (!holding) return failure;
-    if (!Write(JournalRecord::kAside, name)) return JournalFailure();
-    MoveResult moved = files_.MoveIntoFolder(destination_ + name, *holding);
-    if (moved.failure) return moved.failure;
-    if (moved.moved) path = FolderOf(name) + moved.name;  // the new file keeps the old one's spelling
+  if (!*there || record_.IsCreated(name)) {
+    if (!Write(JournalRecord::kNew, name)) return JournalFailure();
+    record_.Created(name);
+    return EmptyFile(files_, destination_ + name);
   }
-  if (!Write(JournalRecord::kNew, path)) return JournalFailure();
+  std::optional<FileFailure> failure;
+  std::optional<std::string> holding = HoldingFolder(FolderOf(name), failure);
+  if (!holding) return failure;
+  MoveResult moved = files_.MoveIntoFolder(destination_ + name, *holding);
+  if (moved.failure) return moved.failure;
+  const std::string path = moved.moved ? FolderOf(name) + moved.name : name;
+  if (!Write(JournalLine(id_, {JournalRecord::kAside, path}) + JournalLine(id_, {JournalRecord::kNew, path}))) {
+    return JournalFailure();
+  }
   record_.Created(path);
-  return EmptyFile(files_, destination_ + path);
+  if (files_.CreateEmpty(destination_ + path)) return std::nullopt;
+  std::optional<FileFailure> refused = files_.LastFailure();
+  return refused ? refused : FileFailure{destination_ + path, FailureCause::kOther, "cannot be emptied"};
 }
 
 UnfinishedTransfer Transaction::Unfinished() const {

@@ -90,7 +90,7 @@ TEST_F(ConsoleSessionTest, WarningBoxesAreMarkedAndLinesBreakAtEachCR) {
 
   scratch_.SetReadOnly("game/MAINDATA.DAT", true);
   transcript = Run("2\n2\n");
-  EXPECT_NE(transcript.find(std::string("警告: ") + texts::kReportHead + "\nMAINDATA.DAT\n"), std::string::npos)
+  EXPECT_NE(transcript.find(std::string("警告: ") + texts::kReportUndoneHead + "\nMAINDATA.DAT\n"), std::string::npos)
       << transcript;
   scratch_.SetReadOnly("game/MAINDATA.DAT", false);
 }

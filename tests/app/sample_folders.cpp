@@ -65,4 +65,23 @@ std::map<std::string, std::string> Snapshot(const ScratchFolder& scratch, const 
   return files;
 }
 
+std::map<std::string, std::string> ExactSnapshot(const ScratchFolder& scratch, const std::string& folder) {
+  namespace fs = std::filesystem;
+  std::map<std::string, std::string> entries;
+  fs::path root = ToPath(scratch.Join(folder));
+  for (const auto& entry : fs::recursive_directory_iterator(root)) {
+    std::string relative = fs::relative(entry.path(), root).generic_u8string();
+    std::string below = folder.empty() ? relative : folder + "/" + relative;
+    std::string& shown = entries[relative];
+    if (entry.is_regular_file()) {
+      shown = scratch.ReadFile(below).value_or("<unreadable>") + " @" +
+              std::to_string(entry.last_write_time().time_since_epoch().count()) + " ";
+    } else {
+      shown = "<folder> ";
+    }
+    shown += scratch.Attributes(below);
+  }
+  return entries;
+}
+
 }  // namespace tolvashu::testing

@@ -21,4 +21,9 @@ void MakeSampleGame(const ScratchFolder& scratch, const std::string& folder, boo
 // included (relative path with '/' -> content).
 std::map<std::string, std::string> Snapshot(const ScratchFolder& scratch, const std::string& folder);
 
+// Every file and folder below the folder, with each file's content,
+// modification time and attributes, and each folder's attributes: equal
+// snapshots mean the same names in the same case, byte for byte.
+std::map<std::string, std::string> ExactSnapshot(const ScratchFolder& scratch, const std::string& folder);
+
 }  // namespace tolvashu::testing

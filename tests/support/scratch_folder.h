@@ -36,6 +36,9 @@ class ScratchFolder {
   std::vector<std::string> List(std::string_view relative = "") const;
 
   void SetReadOnly(std::string_view relative, bool read_only) const;
+  // The attributes a file or folder has, as text: its permission bits on
+  // POSIX, its attribute letters (R, H, S, A) on Windows.
+  std::string Attributes(std::string_view relative) const;
   // Marks a file hidden. On POSIX only a dot-file is hidden, so this renames
   // nothing and instead expects the name to start with '.'.
   void SetHidden(std::string_view relative) const;

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "support/scratch_folder.h"
 
@@ -23,6 +24,17 @@ void ChangeAttributes(const std::string& path, DWORD add, DWORD remove) {
 void ScratchFolder::SetReadOnly(std::string_view relative, bool read_only) const {
   ChangeAttributes(Join(relative), read_only ? FILE_ATTRIBUTE_READONLY : 0,
                    read_only ? 0 : FILE_ATTRIBUTE_READONLY);
+}
+
+std::string ScratchFolder::Attributes(std::string_view relative) const {
+  DWORD attributes = GetFileAttributesW(ToPath(Join(relative)).wstring().c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) throw std::runtime_error("no such file " + Join(relative));
+  std::string letters;
+  for (auto [flag, letter] : {std::pair{FILE_ATTRIBUTE_READONLY, 'R'}, std::pair{FILE_ATTRIBUTE_HIDDEN, 'H'},
+                              std::pair{FILE_ATTRIBUTE_SYSTEM, 'S'}, std::pair{FILE_ATTRIBUTE_ARCHIVE, 'A'}}) {
+    if (attributes & flag) letters += letter;
+  }
+  return letters;
 }
 
 void ScratchFolder::SetHidden(std::string_view relative) const {
