@@ -38,11 +38,13 @@ bool IsFolder(const std::wstring& path) {
 // file first.
 class FileCopy {
  public:
-  FileCopy(const std::string& source, const std::string& destination, const std::function<void()>& after_chunk)
+  FileCopy(const std::string& source, const std::string& destination, const std::function<void()>& after_chunk,
+           const PlaceNewContent& place)
       : source_name_(source),
         source_path_(ToWin32Path(source)),
         destination_(destination),
-        after_chunk_(after_chunk) {}
+        after_chunk_(after_chunk),
+        place_(place) {}
 
   ~FileCopy() { DiscardTemporary(); }
   FileCopy(const FileCopy&) = delete;
@@ -50,7 +52,7 @@ class FileCopy {
 
   CopyResult Run() {
     for (auto step : {&FileCopy::OpenSource, &FileCopy::FindTarget, &FileCopy::CreateTemporary, &FileCopy::CopyContent,
-                      &FileCopy::FinishTemporary, &FileCopy::MoveIntoPlace}) {
+                      &FileCopy::FinishTemporary, &FileCopy::Place, &FileCopy::MoveIntoPlace}) {
       if (std::optional<CopyResult> stop = (this->*step)()) return *stop;
     }
     return {CopyOutcome::kCopied, FailureCause::kOther, {}, {}};
@@ -86,6 +88,7 @@ class FileCopy {
     if (!find.valid()) {
       if (GetLastError() != ERROR_FILE_NOT_FOUND) return FailedWithLastError();
       target_path_ = ToWin32Path(destination_);
+      target_as_held_ = destination_;
       return std::nullopt;
     }
     if (existing.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
@@ -94,7 +97,9 @@ class FileCopy {
     // Checked before anything is written: Wine running as root would let the
     // move below replace a read-only file.
     if (existing.dwFileAttributes & FILE_ATTRIBUTE_READONLY) return Failed(FailureCause::kDenied, kReadOnlyReason);
-    target_path_ = ToWin32Path(parts->folder + WideToUtf8(existing.cFileName));
+    target_as_held_ = parts->folder + WideToUtf8(existing.cFileName);
+    target_path_ = ToWin32Path(target_as_held_);
+    target_exists_ = true;
     return std::nullopt;
   }
 
@@ -134,22 +139,36 @@ class FileCopy {
     return std::nullopt;
   }
 
-  // The temporary file becomes what the destination should look like: the
-  // source's last-write time, no hidden or read-only flag.
+  // The temporary file becomes what the destination should look like: no
+  // hidden or read-only flag, the source's last-write time, its content on
+  // the disk. A time the volume cannot hold (FAT and exFAT refuse times
+  // before 1980) does not undo a complete copy: the file keeps the time of
+  // its writing then.
   std::optional<CopyResult> FinishTemporary() {
     FILE_BASIC_INFO basic{};  // zero times stay as they are
-    basic.LastWriteTime.LowPart = last_write_time_.dwLowDateTime;
-    basic.LastWriteTime.HighPart = static_cast<LONG>(last_write_time_.dwHighDateTime);
     basic.FileAttributes = FILE_ATTRIBUTE_ARCHIVE;
     if (!SetFileInformationByHandle(temporary_.get(), FileBasicInfo, &basic, sizeof basic)) {
       return FailedWithLastError();
     }
+    basic.FileAttributes = 0;  // unchanged
+    basic.LastWriteTime.LowPart = last_write_time_.dwLowDateTime;
+    basic.LastWriteTime.HighPart = static_cast<LONG>(last_write_time_.dwHighDateTime);
+    SetFileInformationByHandle(temporary_.get(), FileBasicInfo, &basic, sizeof basic);
+    if (!FlushFileBuffers(temporary_.get())) return FailedWithLastError();
     if (!temporary_.Close()) return FailedWithLastError();
     return std::nullopt;
   }
 
+  std::optional<CopyResult> Place() {
+    Placement placement = place_(target_as_held_, target_exists_);
+    if (placement.refused) return Failed(placement.refused->cause, placement.refused->reason);
+    replace_existing_ = placement.replace_existing;
+    return std::nullopt;
+  }
+
   std::optional<CopyResult> MoveIntoPlace() {
-    if (!MoveFileExW(temporary_path_.c_str(), target_path_.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    const DWORD flags = replace_existing_ ? MOVEFILE_REPLACE_EXISTING : 0;
+    if (!MoveFileExW(temporary_path_.c_str(), target_path_.c_str(), flags)) {
       DWORD error = GetLastError();
       if (error == ERROR_ACCESS_DENIED && TargetIsOpenElsewhere()) error = ERROR_SHARING_VIOLATION;
       return Failed(error);
@@ -179,10 +198,14 @@ class FileCopy {
   std::wstring source_path_;
   std::string destination_;
   const std::function<void()>& after_chunk_;
+  const PlaceNewContent& place_;
   ScopedHandle source_;
   FILETIME last_write_time_{};
   std::string folder_;  // the destination's folder part, as the caller wrote it
   std::wstring target_path_;
+  std::string target_as_held_;  // the destination, its name as the folder holds it
+  bool target_exists_ = false;
+  bool replace_existing_ = true;
   std::wstring temporary_path_;
   ScopedHandle temporary_;
 };
@@ -190,8 +213,8 @@ class FileCopy {
 }  // namespace
 
 CopyResult CopyThroughTemporaryFile(const std::string& source, const std::string& destination,
-                                    const std::function<void()>& after_chunk) {
-  return FileCopy(source, destination, after_chunk).Run();
+                                    const std::function<void()>& after_chunk, const PlaceNewContent& place) {
+  return FileCopy(source, destination, after_chunk, place).Run();
 }
 
 }  // namespace tolvashu

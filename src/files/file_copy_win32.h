@@ -10,11 +10,13 @@
 namespace tolvashu {
 
 // See FileOps::CopyFile. Afterwards the destination is an ordinary file (not
-// hidden, not read-only) with the source's content and last-write time; an
-// existing destination of another letter case keeps its name. On failure
-// the old destination is untouched and no temporary file remains.
-// `after_chunk` is called after each chunk of the content is written.
+// hidden, not read-only) with the source's content and, where its volume can
+// hold it, last-write time; its content is on the disk, not only in the
+// system's cache. An existing destination of another letter case keeps its
+// name. On failure the old destination is untouched and no temporary file
+// remains. `after_chunk` is called after each chunk of the content is
+// written; `place` decides how the content takes its place.
 CopyResult CopyThroughTemporaryFile(const std::string& source, const std::string& destination,
-                                    const std::function<void()>& after_chunk);
+                                    const std::function<void()>& after_chunk, const PlaceNewContent& place);
 
 }  // namespace tolvashu

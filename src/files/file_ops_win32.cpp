@@ -2,6 +2,9 @@
 // functions only, so that folder names outside code page 932 work too.
 #include <windows.h>
 
+#include <algorithm>
+#include <cstring>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -16,6 +19,7 @@
 #include "files/pattern_parts.h"
 #include "files/system_error_win32.h"
 #include "files/temporary_name.h"
+#include "files/undoable_changes_win32.h"
 #include "text/wide_text_win32.h"
 
 namespace tolvashu {
@@ -23,13 +27,15 @@ namespace tolvashu {
 namespace {
 
 // What makes a folder the same folder however its path is spelled: the
-// volume it is on and its file index there.
+// volume it is on and its file id there. The 128-bit id where the volume
+// gives one: ReFS and some network servers do not keep the 64-bit index
+// unique.
 struct FolderIdentity {
-  DWORD volume;
-  DWORD index_high;
-  DWORD index_low;
+  ULONGLONG volume;
+  FILE_ID_128 id;
   bool operator==(const FolderIdentity& other) const {
-    return volume == other.volume && index_high == other.index_high && index_low == other.index_low;
+    return volume == other.volume && std::equal(std::begin(id.Identifier), std::end(id.Identifier),
+                                                std::begin(other.id.Identifier));
   }
 };
 
@@ -41,7 +47,14 @@ std::optional<FolderIdentity> IdentifyFolder(const std::string& path) {
   BY_HANDLE_FILE_INFORMATION info;
   if (!folder.valid() || !GetFileInformationByHandle(folder.get(), &info)) return std::nullopt;
   if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return std::nullopt;
-  return FolderIdentity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+  FILE_ID_INFO wide_id;
+  if (GetFileInformationByHandleEx(folder.get(), FileIdInfo, &wide_id, sizeof wide_id)) {
+    return FolderIdentity{wide_id.VolumeSerialNumber, wide_id.FileId};
+  }
+  FolderIdentity identity{info.dwVolumeSerialNumber, {}};
+  const DWORD index[2] = {info.nFileIndexLow, info.nFileIndexHigh};
+  std::memcpy(identity.id.Identifier, index, sizeof index);
+  return identity;
 }
 
 class Win32FileOps : public FileOps {
@@ -92,8 +105,9 @@ class Win32FileOps : public FileOps {
   // has taken in the change, which may be after the program has asked, so it
   // could not vouch for an earlier listing.
 
-  CopyResult CopyFile(const std::string& source, const std::string& destination) override {
-    return CopyThroughTemporaryFile(source, destination, chunk_hook());
+  CopyResult CopyFile(const std::string& source, const std::string& destination,
+                      const PlaceNewContent& place) override {
+    return CopyThroughTemporaryFile(source, destination, chunk_hook(), place);
   }
 
   bool IsSameFolder(const std::string& a, const std::string& b) override {
@@ -127,6 +141,27 @@ class Win32FileOps : public FileOps {
 
   Opened<InputFile> OpenInput(const std::string& path) override { return OpenInputFile(path); }
   Opened<OutputFile> OpenOutput(const std::string& path) override { return OpenOutputFile(path); }
+
+  MoveResult MoveIntoFolder(const std::string& path, const std::string& folder) override {
+    return MoveFileIntoFolder(path, folder);
+  }
+  std::optional<FileFailure> RemoveFile(const std::string& path) override { return RemoveOneFile(path); }
+  std::optional<FileFailure> RemoveFolder(const std::string& path) override { return RemoveEmptyFolder(path); }
+  std::optional<std::vector<FolderEntry>> ListEntries(const std::string& folder) override {
+    return ListFolderEntries(folder);
+  }
+  std::optional<FileFailure> MakeHiddenFolder(const std::string& path) override { return MakeHiddenFolderAt(path); }
+  Opened<OutputFile> CreateHiddenFile(const std::string& path) override { return CreateHiddenOutputFile(path); }
+  Opened<InputFile> OpenUnlessWritten(const std::string& path) override { return OpenInputFileUnlessWritten(path); }
+  bool SyncFolder(const std::string& folder) override { return FlushFolder(folder); }
+
+  // Each new file was flushed to the disk before it was closed (the copy
+  // does it): only the folders remain.
+  bool MakeDurable(const std::vector<std::string>&, const std::vector<std::string>& changed) override {
+    bool ok = true;
+    for (const std::string& folder : changed) ok = FlushFolder(folder) && ok;
+    return ok;
+  }
 };
 
 }  // namespace

@@ -59,6 +59,9 @@ class Win32OutputFile : public OutputFile {
     return true;
   }
 
+  // Every write goes straight to the system: nothing is held back here.
+  bool Flush() override { return file_.valid(); }
+  bool Sync() override { return file_.valid() && FlushFileBuffers(file_.get()); }
   bool Close() override { return file_.Close(); }
 
  private:
@@ -77,6 +80,25 @@ Opened<File> NotADiskFile() {
 }
 
 }  // namespace
+
+Opened<OutputFile> CreateHiddenOutputFile(const std::string& path) {
+  if (NamesDevice(path)) return NotADiskFile<OutputFile>();
+  ScopedHandle file(CreateFileW(ToWin32Path(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_HIDDEN, nullptr));
+  if (!file.valid()) return NotOpened<OutputFile>(GetLastError());
+  return {std::make_unique<Win32OutputFile>(std::move(file)), FailureCause::kOther, {}};
+}
+
+// Shared for reading only: the system refuses the open while any program
+// has the file open for writing.
+Opened<InputFile> OpenInputFileUnlessWritten(const std::string& path) {
+  if (NamesDevice(path)) return NotADiskFile<InputFile>();
+  ScopedHandle file(
+      CreateFileW(ToWin32Path(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!file.valid()) return NotOpened<InputFile>(GetLastError());
+  if (!IsDiskFile(file)) return NotADiskFile<InputFile>();
+  return {std::make_unique<Win32InputFile>(std::move(file)), FailureCause::kOther, {}};
+}
 
 Opened<InputFile> OpenInputFile(const std::string& path) {
   if (NamesDevice(path)) return NotADiskFile<InputFile>();

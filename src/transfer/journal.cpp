@@ -128,7 +128,13 @@ ParsedJournal Damaged() {
 
 }  // namespace
 
-std::string JournalName() { return std::string(kOwnNamePrefix) + "journal"; }
+std::string JournalName(std::string_view id) { return std::string(kOwnNamePrefix) + "journal-" + std::string(id); }
+
+bool IsJournalName(std::string_view name) {
+  const std::string prefix = JournalName("");
+  return name.size() == prefix.size() + kIdLength && name.substr(0, prefix.size()) == prefix &&
+         IsHex(name.substr(prefix.size()), kIdLength);
+}
 
 std::string HoldingFolderName(std::string_view id) { return std::string(kOwnNamePrefix) + "hold-" + std::string(id); }
 

@@ -24,9 +24,12 @@ namespace tolvashu {
 // The journal's name in its destination folder, and the name of the
 // holding folder that a transfer of that ID makes in each folder it moves
 // files out of. Both are of our own making (temporary_name.h): hidden, never
-// listed as data.
-std::string JournalName();
+// listed as data. Each transfer has its own, so that the leftovers of one
+// that could not be finished never stand in the way of the next.
+std::string JournalName(std::string_view id);
 std::string HoldingFolderName(std::string_view id);
+// Whether a name is a journal's.
+bool IsJournalName(std::string_view name);
 
 struct JournalRecord {
   enum Kind { kFolder, kAside, kNew };

@@ -36,26 +36,20 @@ std::optional<std::string> ReadJournal(FileOps& files, const std::string& journa
   return std::nullopt;
 }
 
-// The journal goes last: until then, a recovery cut off itself is taken up
-// again by the next one.
-Recovery EndWith(FileOps& files, const std::string& journal, Recovery::Outcome done, Recovery::Outcome left,
-                 std::vector<FileFailure> failures) {
+// The journal goes last: until then, an undo cut off itself is taken up
+// again by the next start.
+Recovery Undone(FileOps& files, const std::string& journal, std::vector<FileFailure> failures) {
   if (failures.empty()) {
     if (std::optional<FileFailure> failure = files.RemoveFile(journal)) failures.push_back(std::move(*failure));
   }
-  return Ended(failures.empty() ? done : left, std::move(failures));
+  return Ended(failures.empty() ? Recovery::kUndone : Recovery::kNotUndone, std::move(failures));
 }
 
-}  // namespace
-
-Recovery RecoverUnfinishedTransfer(FileOps& files, const std::string& folder) {
-  const std::string journal = folder + JournalName();
-  std::optional<bool> there = files.HasFile(journal);
-  if (!there) return Ended(Recovery::kCannotLook, {{folder, FailureCause::kUnreadable, "cannot be listed"}});
-  if (!*there) {
-    RemoveCutOffCopies(files, {folder, {}, {}, {}});
-    return Ended(Recovery::kNothing);
-  }
+// One journal: finished when committed, undone otherwise. A committed
+// transfer whose old files cannot all go yet (a program still has one
+// open) keeps its journal and holding folders for a later start; they
+// stand in nobody's way meanwhile.
+Recovery EndTransfer(FileOps& files, const std::string& folder, const std::string& journal) {
   Recovery refusal;
   std::optional<std::string> bytes = ReadJournal(files, journal, refusal);
   if (!bytes) return refusal;
@@ -67,13 +61,38 @@ Recovery RecoverUnfinishedTransfer(FileOps& files, const std::string& folder) {
     case ParsedJournal::kCommitted: {
       std::vector<FileFailure> failures = FinishTransfer(files, transfer);
       RemoveCutOffCopies(files, transfer);
-      return EndWith(files, journal, Recovery::kFinished, Recovery::kCannotLook, std::move(failures));
+      if (failures.empty()) files.RemoveFile(journal);
+      return Ended(Recovery::kFinished);
     }
     case ParsedJournal::kUnstarted:  // nothing was changed yet
     case ParsedJournal::kOpen:
-      return EndWith(files, journal, Recovery::kUndone, Recovery::kNotUndone, UndoTransfer(files, transfer));
+      return Undone(files, journal, UndoTransfer(files, transfer));
   }
   return refusal;
+}
+
+// The outcome that says the most: what keeps an operation from running
+// first, then what the user must be told.
+Recovery Worse(Recovery a, Recovery b) {
+  Recovery& worse = b.outcome > a.outcome ? b : a;
+  Recovery& other = b.outcome > a.outcome ? a : b;
+  worse.failures.insert(worse.failures.end(), other.failures.begin(), other.failures.end());
+  return std::move(worse);
+}
+
+}  // namespace
+
+Recovery RecoverUnfinishedTransfer(FileOps& files, const std::string& folder) {
+  std::optional<std::vector<FolderEntry>> entries = files.ListEntries(folder);
+  if (!entries) return Ended(Recovery::kCannotLook, {{folder, FailureCause::kUnreadable, "cannot be listed"}});
+  Recovery recovery;
+  for (const FolderEntry& entry : *entries) {
+    if (!entry.is_folder && IsJournalName(entry.name)) {
+      recovery = Worse(std::move(recovery), EndTransfer(files, folder, folder + entry.name));
+    }
+  }
+  if (recovery.outcome == Recovery::kNothing) RemoveCutOffCopies(files, {folder, {}, {}, {}});
+  return recovery;
 }
 
 }  // namespace tolvashu

@@ -12,22 +12,22 @@
 namespace tolvashu {
 
 struct Recovery {
+  // In the order of what must be told: the last that applies counts.
   enum Outcome {
     kNothing,      // no unfinished transfer there
-    kFinished,     // a committed transfer, completed
-    kUndone,       // an uncommitted transfer, undone: the folder is as before it
+    kFinished,     // committed transfers, completed (or left to complete later)
+    kUndone,       // uncommitted transfers, undone: the folder is as before them
     kNotUndone,    // not everything could be put back, or the journal cannot be
                    // trusted: what is left stays where it is, for the next try
-    kCannotLook,   // the folder cannot be looked into, another running transfer
-                   // still writes the journal, or a committed transfer's old
-                   // files cannot all be removed: nothing may run there now
+    kCannotLook,   // the folder cannot be looked into, or another running
+                   // transfer still writes its journal: nothing may run there now
   };
   Outcome outcome = kNothing;
   std::vector<FileFailure> failures;  // what to tell, for the last two
 };
 
 // Looks in `folder` (a transfer's destination, ending with a separator) for
-// an unfinished transfer and ends it. Also removes the temporary files of
+// unfinished transfers and ends them. Also removes the temporary files of
 // copies that were cut off there. Whatever the journal holds, only files
 // it proves to be the transfer's own are deleted or replaced.
 Recovery RecoverUnfinishedTransfer(FileOps& files, const std::string& folder);

@@ -22,7 +22,7 @@ Transaction::Transaction(FileOps& files, std::string destination)
     : files_(files),
       destination_(std::move(destination)),
       id_(MakeOwnId()),
-      journal_path_(destination_ + JournalName()) {}
+      journal_path_(destination_ + JournalName(id_)) {}
 
 Transaction::~Transaction() = default;
 

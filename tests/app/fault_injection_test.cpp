@@ -81,8 +81,10 @@ void MakeFixture(const ScratchFolder& scratch) {
                            "Backup/pastDATA/past01.dat"}) {
     scratch.WriteFile(std::string("game/") + name, std::string("game ") + name);
   }
-  // One time for every file, so that two fixtures are alike to the nanosecond.
-  const auto fixed = std::filesystem::file_time_type() + std::chrono::hours(24 * 365 * 40);
+  // One time for every file, in whole seconds, so that two fixtures are
+  // alike to the nanosecond on every file system.
+  static const auto fixed =
+      std::chrono::floor<std::chrono::seconds>(std::filesystem::file_time_type::clock::now() - std::chrono::hours(24));
   for (const auto& entry : std::filesystem::recursive_directory_iterator(ToPath(scratch.path()))) {
     if (entry.is_regular_file()) std::filesystem::last_write_time(entry.path(), fixed);
   }
