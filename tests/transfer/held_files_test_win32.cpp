@@ -95,12 +95,14 @@ struct HeldCase {
   Expect expect;
 };
 
-// Reading shares everything; replacing and deleting need the holder to share
-// deletion, emptying needs it to share writing. Replacing a file that is
-// open, even with deletion shared, is refused by some systems.
+// Reading shares everything, deletion too: a game may rename or delete a file
+// it holds while it is read ("rd"). Replacing and deleting need the holder to
+// share deletion, emptying needs it to share writing. Replacing a file that
+// is open, even with deletion shared, is refused by some systems.
 const HeldCase kCases[] = {
     {"source", "r", "none", Expect::kKept},    {"source", "r", "r", Expect::kChanged},
     {"source", "rw", "r", Expect::kChanged},   {"source", "rw", "rwd", Expect::kChanged},
+    {"source", "rd", "rwd", Expect::kChanged},
     {"copied", "r", "none", Expect::kKept},    {"copied", "r", "r", Expect::kKept},
     {"copied", "r", "rw", Expect::kKept},      {"copied", "r", "rwd", Expect::kEither},
     {"copied", "rw", "r", Expect::kKept},      {"cleared", "r", "none", Expect::kKept},

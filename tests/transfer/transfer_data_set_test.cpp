@@ -9,6 +9,7 @@
 #include "engine_fixture.h"
 #include "support/faulty_file_ops.h"
 #include "support/live_temporary_file.h"
+#include "text/ascii_upper.h"
 
 namespace tolvashu::testing {
 namespace {
@@ -114,19 +115,23 @@ TEST_F(TransferDataSetTest, TriesEveryScenarioNumberFromOneWhateverIsMissing) {
   EXPECT_FALSE(GameHas("kosei00.dat.bak"));
 }
 
+// The fixed names are spelled out here, not read from the catalogue. The
+// package holds them in capitals, which no sweep takes (the sweeps are
+// case-sensitive): each arrives by its fixed name alone.
 TEST_F(TransferDataSetTest, CopiesTheFixedNamesTheSeriesAndTheWorldFiles) {
-  for (const char* name : {"habatuzu.dat", "bunka.dat", "back4.jpg", "BALANCE.DAT", "touroku.dat", "kosei00.dat",
-                           "vumomp3.txt", "vumoworld.dat", "MAINDATA.DAT", "RANDidx.dat", "TaizinDead.dat",
-                           "SmallMap.bmp", "MAPDATA.dat", "年表1.txt", "named.txt", "unrelated.bin"}) {
-    Source(name);
-  }
-  scratch_.WriteFile("pkg/vumoworld.dat", "label: named.txt\r\n");
+  const Strings fixed_names = {"bunka.dat", "back4.jpg", "back5.jpg", "back6.jpg", "back7.jpg", "BALANCE.DAT",
+                               "touroku.dat", "vumomp3.txt", "SWAIT.DAT", "mainbutai2.jpg", "taizin_riyuu.txt",
+                               "namedata.dat", "parameita.jpg", "PersonalName.dat", "sansyo.dat",
+                               "totinamedata.dat", "FrontBack.dat", "keireki.txt", "MAINDATA.DAT", "RANDidx.dat"};
+  const Strings others = {"habatuzu.dat", "kosei00.dat", "TaizinDead.dat", "SmallMap.bmp", "MAPDATA.dat",
+                          "年表1.txt", "named.txt"};
+  for (const std::string& name : fixed_names) Source(AsciiUpper(name));
+  for (const std::string& name : others) Source(name);
+  Source("unrelated.bin");
+  Source("vumoworld.dat", "label: named.txt\r\n");  // a fixed name too, and the world file
   Transfer();
-  for (const char* name : {"habatuzu.dat", "bunka.dat", "back4.jpg", "BALANCE.DAT", "touroku.dat", "kosei00.dat",
-                           "vumomp3.txt", "MAINDATA.DAT", "RANDidx.dat", "TaizinDead.dat", "SmallMap.bmp",
-                           "MAPDATA.dat", "年表1.txt", "named.txt"}) {
-    EXPECT_EQ(GameFile(name), "new") << name;
-  }
+  for (const std::string& name : fixed_names) EXPECT_EQ(GameFile(name), "new") << name;
+  for (const std::string& name : others) EXPECT_EQ(GameFile(name), "new") << name;
   EXPECT_EQ(GameFile("vumoworld.dat"), "label: named.txt\r\n");
   EXPECT_FALSE(GameHas("unrelated.bin"));
 }
@@ -207,6 +212,20 @@ TEST_F(TransferDataSetTest, KeepsAFamilyWhoseSourceListingCannotBeReadAndSaysSo)
   EXPECT_EQ(GameFile("nationDATA/old.dat"), "kept");
   EXPECT_EQ(GameFile("nationDATA/new.dat"), "new");
   EXPECT_EQ(FailedPaths(report), Strings{source() + "nationDATA\\"});
+}
+
+// pastDATA is cleared just before its copies: not when the listing that
+// would refill it cannot be read.
+TEST_F(TransferDataSetTest, KeepsPastDataWhenItsSourceListingCannotBeReadAndSaysSo) {
+  Game("pastDATA/old.dat", "kept");
+  Source("pastDATA/new.dat");
+  FaultyFileOps faulty(*files_);
+  // After the three looks before clearing and the listing of nationDATA.
+  faulty.FailNth(FaultKind::kList, 5, FailureCause::kUnreadable);
+  CurrentFolderGuard in_package(scratch_.Join("pkg"));
+  TransferReport report = TransferDataSet(faulty, notice_, source(), destination(), "");
+  EXPECT_EQ(GameFile("pastDATA/old.dat"), "kept");
+  EXPECT_EQ(FailedPaths(report), Strings{source() + "pastDATA\\"});
 }
 
 // As a copy killed midway leaves them: removed by the next transfer, except
