@@ -41,6 +41,10 @@ FileFailure Unreadable(const std::string& folder, DWORD error) {
 
 }  // namespace
 
+bool FoundNothing(const std::string& folder, unsigned long error) {
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES || !FolderExists(folder);
+}
+
 Listing ListOrdinaryFiles(const std::string& pattern) {
   Listing listing;
   std::optional<PatternParts> parts = SplitPattern(pattern);
@@ -57,8 +61,7 @@ Listing ListOrdinaryFiles(const std::string& pattern) {
                                    FIND_FIRST_EX_LARGE_FETCH));
   if (!find.valid()) {
     DWORD error = GetLastError();
-    bool nothing_there = error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES || !FolderExists(parts->folder);
-    if (!nothing_there) listing.unreadable = Unreadable(parts->folder, error);
+    if (!FoundNothing(parts->folder, error)) listing.unreadable = Unreadable(parts->folder, error);
     return listing;
   }
   do {

@@ -21,6 +21,11 @@ struct Listing {
   std::optional<FileFailure> unreadable;  // the folder exists but could not be read to its end
 };
 
+// Whether a search in `folder` that FindFirstFileExW refused with `error`
+// found nothing to list (no name matches, or there is no such folder) rather
+// than a folder that cannot be read, which must never be taken for an empty one.
+bool FoundNothing(const std::string& folder, unsigned long error);
+
 // Files that are not folders, not hidden or system files and not of our own
 // making (temporary_name.h), whose long names match the pattern
 // case-insensitively.

@@ -45,13 +45,13 @@ void ClearFamilies(FolderTransfer& transfer) {
 }
 
 // The source subfolder is listed once, before its destination is cleared:
-// the listing is a snapshot, and a clear waits for a listing that was read.
+// the listing is a snapshot, and a listing that cannot be read stops the
+// transfer before anything is cleared.
 void CopySubfolders(FolderTransfer& transfer) {
   for (const catalogue::Subfolder& subfolder : catalogue::kSubfolders) {
     const std::string folder(subfolder.folder);
     std::optional<std::string> entry = transfer.FirstSourceEntry(folder + "*.*");
-    const bool listed = entry || !transfer.Stopped();
-    if (subfolder.clear_first && listed) transfer.Delete(folder + "*.*");
+    if (subfolder.clear_first) transfer.Delete(folder + "*.*");
     for (; entry && !entry->empty() && !transfer.Stopped(); entry = transfer.files().NextEntry()) {
       transfer.Copy(folder + *entry);
     }

@@ -57,6 +57,17 @@ TEST_F(ConsoleSessionTest, FirstInstallBrowsesForTheGameFolder) {
   EXPECT_EQ(scratch_.ReadFile("game/MAINDATA.DAT"), "package main");
 }
 
+// The first dialog's folder does not carry over: a later dialog closed with
+// its close box cancels that operation.
+TEST_F(ConsoleSessionTest, ClosingTheDialogOfASecondOperationCancelsIt) {
+  std::string game = scratch_.Join("game");
+  std::string saved_line = std::string("2: ") + form2::kBT2SavedBefore + "\n" + game + "\n" + form2::kBT2SavedAfter;
+  EXPECT_EQ(Run("2\n1\n" + game + "\n1\n0\n"),  // Install into the game folder, then Backup and the close box
+            MainMenu() + Dialog(kNoSavedPathLine) + kBrowser + texts::kForm3Label1 + "\n" + texts::kInstallDone +
+                "\n" + MainMenu() + Dialog(saved_line) + MainMenu());
+  EXPECT_FALSE(scratch_.Exists("game/Backup/MAINDATA.DAT"));
+}
+
 TEST_F(ConsoleSessionTest, DialogRepeatsUntilAFolderIsConfirmedOrItIsClosed) {
   std::string moved = scratch_.Join("empty");  // the game was saved here, then moved away
   scratch_.WriteFile("package/PathDATA.txt", moved + "\r\n");

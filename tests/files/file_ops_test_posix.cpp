@@ -209,6 +209,29 @@ TEST_F(PosixFileOpsTest, AFolderThatCannotBeListedIsAFailureNeverAnAbsence) {
   EXPECT_FALSE(scratch_.Exists("b.dat"));
 }
 
+// A folder where writing is not allowed (Program Files, say) gets the advice
+// for read-only files and folders, not the general one.
+TEST_F(PosixFileOpsTest, WritingRefusedByPermissionsIsDenied) {
+  scratch_.WriteFile("new.dat", "new");
+  scratch_.MakeFolder("closed");
+  scratch_.WriteFile("closed/old.dat", "old");
+  chmod(At("closed").c_str(), 0555);
+  {
+    BoundByPermissions bound;
+    CopyResult copy = files_->CopyFile(At("new.dat"), At("closed/new.dat"));
+    EXPECT_EQ(copy.outcome, CopyOutcome::kFailed);
+    EXPECT_EQ(copy.cause, FailureCause::kDenied) << copy.reason;
+    DeleteResult deleted = files_->DeleteMatching(At("closed/old.dat"));
+    ASSERT_EQ(deleted.failures.size(), 1u);
+    EXPECT_EQ(deleted.failures[0].cause, FailureCause::kDenied) << deleted.failures[0].reason;
+    EXPECT_FALSE(files_->OpenForWriting(At("closed/empty.dat")));
+    ASSERT_TRUE(files_->LastFailure());
+    EXPECT_EQ(files_->LastFailure()->cause, FailureCause::kDenied) << files_->LastFailure()->reason;
+  }
+  chmod(At("closed").c_str(), 0755);
+  EXPECT_EQ(scratch_.List("closed"), Names{"old.dat"});
+}
+
 // A 1 MiB file system that a copy fills up. Mounting needs root; elsewhere
 // these cases are skipped.
 class TinyDiskTest : public PosixFileOpsTest {

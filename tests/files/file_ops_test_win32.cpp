@@ -8,9 +8,13 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "files/file_listing_win32.h"
 #include "files/file_ops.h"
+#include "files/path_win32.h"
+#include "files/system_error_win32.h"
 #include "support/scratch_folder.h"
 
 namespace tolvashu {
@@ -311,6 +315,41 @@ TEST_F(Win32FileOpsTest, PathsLongerThanTheClassicLimitWork) {
   EXPECT_EQ(Enumerate(deep), (std::vector<std::string>{"MAINDATA.DAT", "copy.dat"}));
   EXPECT_TRUE(files_->IsSameFolder(deep, deep + "..\\" + std::string(50, 'f')));
   EXPECT_EQ(files_->DeleteMatching(deep + "*.dat").deleted, 2);
+}
+
+// Wine accepts long paths without the prefix, so the form itself is checked.
+TEST_F(Win32FileOpsTest, LongPathsGetTheLongPathPrefixWhereItCanExpressThem) {
+  const std::string deep(300, 'd');
+  const std::wstring wide_deep(deep.begin(), deep.end());
+  EXPECT_EQ(ToWin32Path("C:\\game\\MAINDATA.DAT"), L"C:\\game\\MAINDATA.DAT");
+  EXPECT_EQ(ToWin32Path("C:\\" + deep), L"\\\\?\\C:\\" + wide_deep);
+  EXPECT_EQ(ToWin32Path("C:\\game\\..\\" + deep), L"\\\\?\\C:\\" + wide_deep);  // made full first
+  EXPECT_EQ(ToWin32Path("\\\\server\\share\\" + deep), L"\\\\?\\UNC\\server\\share\\" + wide_deep);
+  EXPECT_EQ(ToWin32Path("\\\\.\\pipe\\" + deep), L"\\\\.\\pipe\\" + wide_deep);  // a device path stays as it is
+}
+
+// The decision itself: a folder denied by its permissions or a network folder
+// that dropped out cannot be listed, and Wine running as root cannot deny one.
+TEST_F(Win32FileOpsTest, OnlyNoMatchOrNoFolderMeansNothingToList) {
+  const std::string there = dir_.Folder(), missing = dir_.Folder("missing");
+  EXPECT_TRUE(FoundNothing(there, ERROR_FILE_NOT_FOUND));
+  EXPECT_TRUE(FoundNothing(there, ERROR_NO_MORE_FILES));
+  EXPECT_TRUE(FoundNothing(missing, ERROR_PATH_NOT_FOUND));
+  for (DWORD error : {ERROR_ACCESS_DENIED, ERROR_NETNAME_DELETED, ERROR_BAD_NETPATH, ERROR_PATH_NOT_FOUND}) {
+    EXPECT_FALSE(FoundNothing(there, error)) << "error " << error;
+  }
+}
+
+TEST_F(Win32FileOpsTest, EachSystemErrorGivesTheCauseTheUserCanActOn) {
+  const std::pair<DWORD, FailureCause> kRows[] = {
+      {ERROR_SHARING_VIOLATION, FailureCause::kInUse},   {ERROR_LOCK_VIOLATION, FailureCause::kInUse},
+      {ERROR_USER_MAPPED_FILE, FailureCause::kInUse},    {ERROR_ACCESS_DENIED, FailureCause::kDenied},
+      {ERROR_WRITE_PROTECT, FailureCause::kDenied},      {ERROR_DISK_FULL, FailureCause::kDiskFull},
+      {ERROR_HANDLE_DISK_FULL, FailureCause::kDiskFull}, {ERROR_CRC, FailureCause::kUnreadable},
+      {ERROR_READ_FAULT, FailureCause::kUnreadable},     {ERROR_SECTOR_NOT_FOUND, FailureCause::kUnreadable},
+      {ERROR_FILE_NOT_FOUND, FailureCause::kOther},      {ERROR_GEN_FAILURE, FailureCause::kOther},
+  };
+  for (const auto& [error, cause] : kRows) EXPECT_EQ(CauseOfSystemError(error), cause) << "error " << error;
 }
 
 TEST_F(Win32FileOpsTest, WritingAHiddenFileKeepsItHiddenAndEmptiesIt) {

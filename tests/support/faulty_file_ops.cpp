@@ -87,8 +87,10 @@ DeleteResult FaultyFileOps::DeleteMatching(const std::string& pattern) {
 }
 
 FileList FaultyFileOps::ListFiles(const std::string& pattern) {
-  if (!Fails(FaultKind::kList)) return real_.ListFiles(pattern);
-  return {{}, false, Failure(pattern.substr(0, NameStart(pattern)))};
+  const std::string folder = pattern.substr(0, NameStart(pattern));
+  if (!Fails(FaultKind::kList) && folder != unlistable_) return real_.ListFiles(pattern);
+  failed_ = true;
+  return {{}, false, Failure(folder)};
 }
 
 CopyResult FaultyFileOps::CopyFile(const std::string& source, const std::string& destination,

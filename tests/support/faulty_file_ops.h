@@ -33,6 +33,12 @@ class FaultyFileOps : public FileOps {
 
   // Makes the `nth` counted call of `kind` (from 1) fail with `cause`.
   void FailNth(FaultKind kind, int nth, FailureCause cause);
+  // Makes every listing of `folder` (as the pattern writes it, separator
+  // included) fail with `cause`.
+  void FailListingOf(std::string folder, FailureCause cause) {
+    unlistable_ = std::move(folder);
+    cause_ = cause;
+  }
   // Stops dead at the `nth` call of any kind (from 1): that call and every
   // later one fail and change nothing, as if the program had been killed.
   void StopDeadAt(int nth) { dead_at_ = nth; }
@@ -89,6 +95,7 @@ class FaultyFileOps : public FileOps {
   FailureCause cause_ = FailureCause::kOther;
   bool failed_ = false;
   std::vector<std::string> log_;
+  std::string unlistable_;
 };
 
 }  // namespace tolvashu::testing

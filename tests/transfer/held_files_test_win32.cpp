@@ -96,13 +96,15 @@ struct HeldCase {
   Expect expect;
 };
 
-// Reading shares everything; replacing, deleting and emptying need the
+// Reading shares everything, deletion too: a game may rename or delete a file
+// it holds while it is read ("rd"). Replacing, deleting and emptying need the
 // holder to share deletion, so that the old file can be moved aside.
 // Replacing a file that is open, even with deletion shared, is refused by
 // some systems.
 const HeldCase kCases[] = {
     {"source", "r", "none", Expect::kKept},    {"source", "r", "r", Expect::kChanged},
     {"source", "rw", "r", Expect::kChanged},   {"source", "rw", "rwd", Expect::kChanged},
+    {"source", "rd", "rwd", Expect::kChanged},
     {"copied", "r", "none", Expect::kKept},    {"copied", "r", "r", Expect::kKept},
     {"copied", "r", "rw", Expect::kKept},      {"copied", "r", "rwd", Expect::kEither},
     {"copied", "rw", "r", Expect::kKept},      {"cleared", "r", "none", Expect::kKept},

@@ -9,6 +9,7 @@
 #include "engine_fixture.h"
 #include "support/faulty_file_ops.h"
 #include "support/live_temporary_file.h"
+#include "text/ascii_upper.h"
 #include "transfer/recovery.h"
 
 namespace tolvashu::testing {
@@ -115,19 +116,23 @@ TEST_F(TransferDataSetTest, TriesEveryScenarioNumberFromOneWhateverIsMissing) {
   EXPECT_FALSE(GameHas("kosei00.dat.bak"));
 }
 
+// The fixed names are spelled out here, not read from the catalogue. The
+// package holds them in capitals, which no sweep takes (the sweeps are
+// case-sensitive): each arrives by its fixed name alone.
 TEST_F(TransferDataSetTest, CopiesTheFixedNamesTheSeriesAndTheWorldFiles) {
-  for (const char* name : {"habatuzu.dat", "bunka.dat", "back4.jpg", "BALANCE.DAT", "touroku.dat", "kosei00.dat",
-                           "vumomp3.txt", "vumoworld.dat", "MAINDATA.DAT", "RANDidx.dat", "TaizinDead.dat",
-                           "SmallMap.bmp", "MAPDATA.dat", "年表1.txt", "named.txt", "unrelated.bin"}) {
-    Source(name);
-  }
-  scratch_.WriteFile("pkg/vumoworld.dat", "label: named.txt\r\n");
+  const Strings fixed_names = {"bunka.dat", "back4.jpg", "back5.jpg", "back6.jpg", "back7.jpg", "BALANCE.DAT",
+                               "touroku.dat", "vumomp3.txt", "SWAIT.DAT", "mainbutai2.jpg", "taizin_riyuu.txt",
+                               "namedata.dat", "parameita.jpg", "PersonalName.dat", "sansyo.dat",
+                               "totinamedata.dat", "FrontBack.dat", "keireki.txt", "MAINDATA.DAT", "RANDidx.dat"};
+  const Strings others = {"habatuzu.dat", "kosei00.dat", "TaizinDead.dat", "SmallMap.bmp", "MAPDATA.dat",
+                          "年表1.txt", "named.txt"};
+  for (const std::string& name : fixed_names) Source(AsciiUpper(name));
+  for (const std::string& name : others) Source(name);
+  Source("unrelated.bin");
+  Source("vumoworld.dat", "label: named.txt\r\n");  // a fixed name too, and the world file
   Transfer();
-  for (const char* name : {"habatuzu.dat", "bunka.dat", "back4.jpg", "BALANCE.DAT", "touroku.dat", "kosei00.dat",
-                           "vumomp3.txt", "MAINDATA.DAT", "RANDidx.dat", "TaizinDead.dat", "SmallMap.bmp",
-                           "MAPDATA.dat", "年表1.txt", "named.txt"}) {
-    EXPECT_EQ(GameFile(name), "new") << name;
-  }
+  for (const std::string& name : fixed_names) EXPECT_EQ(GameFile(name), "new") << name;
+  for (const std::string& name : others) EXPECT_EQ(GameFile(name), "new") << name;
   EXPECT_EQ(GameFile("vumoworld.dat"), "label: named.txt\r\n");
   EXPECT_FALSE(GameHas("unrelated.bin"));
 }
@@ -161,6 +166,86 @@ TEST_F(TransferDataSetTest, AMissingSourceFolderStillClearsTheFamiliesAndEmpties
   EXPECT_EQ(GameFile("Sison.dat"), "");
 }
 
+TEST_F(TransferDataSetTest, AReadOnlyFileStopsTheTransferAndEverythingIsUndone) {
+  Source("nationDATA/new.dat");
+  Source("MAINDATA.DAT");
+  Source("kosei00.dat");
+  Source("kosei01.dat");
+  Game("nationDATA/old.dat");
+  Game("年表1.txt");
+  Game("kosei01.dat", "kept");
+  scratch_.SetReadOnly("game/kosei01.dat", true);
+  const Strings before = scratch_.List("game");
+  TransferReport report = Transfer();
+  EXPECT_EQ(report.outcome, TransferOutcome::kUndone);
+  EXPECT_EQ(FailedPaths(report), Strings{destination() + "kosei01.dat"});
+  EXPECT_EQ(scratch_.List("game"), before);
+  EXPECT_EQ(scratch_.List("game/nationDATA"), Strings{"old.dat"});
+  EXPECT_EQ(GameFile("年表1.txt"), "old");
+  EXPECT_EQ(notice_.events, (Strings{"show", "unload"}));
+}
+
+TEST_F(TransferDataSetTest, EveryMatchThatCannotBeDeletedIsToldAndNothingChanges) {
+  Game("年表3.txt", "kept");
+  Game("年表4.txt", "kept");
+  Game("年表5.txt", "moved aside and back");
+  scratch_.SetReadOnly("game/年表3.txt", true);
+  scratch_.SetReadOnly("game/年表4.txt", true);
+  TransferReport report = Transfer();
+  EXPECT_EQ(report.outcome, TransferOutcome::kUndone);
+  EXPECT_EQ(scratch_.List("game"), (Strings{"nationDATA", "pastDATA", "年表3.txt", "年表4.txt", "年表5.txt"}));
+  EXPECT_EQ(GameFile("年表5.txt"), "moved aside and back");
+  ASSERT_EQ(report.failures.size(), 2u);
+  for (const FileFailure& failure : report.failures) EXPECT_EQ(failure.cause, FailureCause::kDenied) << failure.path;
+}
+
+// Refilled from a source listing that cannot be read, a data folder would
+// be left empty: the transfer stops before it is cleared, and says why.
+TEST_F(TransferDataSetTest, StopsWhenASourceListingCannotBeReadAndKeepsTheFamily) {
+  for (const char* folder : {"nationDATA", "pastDATA"}) {
+    Game(std::string(folder) + "/old.dat", "kept");
+    Source(std::string(folder) + "/new.dat");
+    FaultyFileOps faulty(*files_);
+    faulty.FailListingOf(source() + folder + "\\", FailureCause::kUnreadable);
+    CurrentFolderGuard in_package(scratch_.Join("pkg"));
+    TransferReport report = TransferDataSet(faulty, notice_, source(), destination(), "");
+    EXPECT_EQ(GameFile(std::string(folder) + "/old.dat"), "kept") << folder;
+    EXPECT_FALSE(GameHas(std::string(folder) + "/new.dat")) << folder;
+    EXPECT_EQ(FailedPaths(report), Strings{source() + folder + "\\"});
+    EXPECT_EQ(report.outcome, TransferOutcome::kUndone);
+  }
+}
+
+// As a copy killed midway leaves them: removed by the next start's look for
+// an unfinished transfer, except the one another transfer is still
+// writing, and names that are not ours.
+TEST_F(TransferDataSetTest, RecoveryRemovesTheTemporaryFilesOfKilledCopiesButNotOneBeingWritten) {
+  const std::string leftover = ".~tolvashu-0123456789abcdef.tmp";
+  for (const char* folder : {"game", "game/nationDATA", "game/pastDATA"}) {
+    scratch_.WriteFile(In(folder, leftover), "half");
+  }
+  Game(".~tolvashu-notes.txt", "not ours");
+  LiveTemporaryFile live(scratch_.Join("game/.~tolvashu-fedcba9876543210.tmp"));
+  EXPECT_EQ(RecoverUnfinishedTransfer(*files_, destination()).outcome, Recovery::kNothing);
+  EXPECT_EQ(scratch_.List("game/nationDATA"), Strings{});
+  EXPECT_EQ(scratch_.List("game/pastDATA"), Strings{});
+  EXPECT_TRUE(GameHas(".~tolvashu-fedcba9876543210.tmp"));
+  EXPECT_FALSE(GameHas(leftover));
+  EXPECT_TRUE(live.Finish("copied", scratch_.Join("game/done.dat")));
+  EXPECT_EQ(GameFile("done.dat"), "copied");
+  EXPECT_EQ(GameFile(".~tolvashu-notes.txt"), "not ours");
+}
+
+TEST_F(TransferDataSetTest, StopsAtACopyIntoAMissingDestinationSubfolderAndLeavesNothing) {
+  scratch_.MakeFolder("game2");
+  Source("nationDATA/n.dat");
+  Source("bunka.dat");
+  CurrentFolderGuard in_package(scratch_.Join("pkg"));
+  TransferReport report = TransferDataSet(*files_, notice_, source(), scratch_.Folder("game2"), "");
+  EXPECT_EQ(scratch_.List("game2"), Strings{});
+  EXPECT_EQ(FailedPaths(report), Strings{scratch_.Folder("game2") + "nationDATA\\n.dat"});
+}
+
 TEST_F(TransferDataSetTest, IntoAMissingDestinationFolderChangesNothing) {
   Source("bunka.dat");
   std::string missing = scratch_.Folder("no-such-game");
@@ -171,6 +256,7 @@ TEST_F(TransferDataSetTest, IntoAMissingDestinationFolderChangesNothing) {
   EXPECT_EQ(report.failures[0].path.rfind(missing, 0), 0u);
   EXPECT_FALSE(scratch_.Exists("no-such-game"));
 }
+
 class SameFolderTransfer : public TransferDataSetTest, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(SameFolderTransfer, ChangesNothingAndSaysSo) {

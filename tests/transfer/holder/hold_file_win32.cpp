@@ -1,5 +1,5 @@
 // Plays a running game that holds a file open: opens the file named on its
-// command line with the given access ("r" or "rw") and sharing ("none",
+// command line with the given access ("r", "rw" or "rd") and sharing ("none",
 // "r", "rw", "rwd"), writes "held" (or "failed" and the error number) and a
 // line end to its output, and keeps the file open until its input is closed.
 #include <windows.h>
@@ -11,7 +11,10 @@
 namespace {
 
 DWORD Access(const wchar_t* text) {
-  return std::wcscmp(text, L"rw") == 0 ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ;
+  DWORD access = GENERIC_READ;
+  if (std::wcschr(text, L'w')) access |= GENERIC_WRITE;
+  if (std::wcschr(text, L'd')) access |= DELETE;
+  return access;
 }
 
 DWORD Sharing(const wchar_t* text) {
