@@ -31,7 +31,8 @@ std::string OverlapText(FolderOverlap overlap) {
 
 }  // namespace
 
-Operations::Operations(FileOps& files, Ui& ui, AppState& state) : files_(files), ui_(ui), state_(state) {}
+Operations::Operations(FileOps& files, Ui& ui, AppState& state, OperationOptions options)
+    : files_(files), ui_(ui), state_(state), options_(options) {}
 
 void Operations::ClickBackupBT() { Run(kBackupOperation); }
 void Operations::ClickInstallBT() { Run(kInstallOperation); }
@@ -45,7 +46,12 @@ void Operations::MakeDataFolders() {
 }
 
 void Operations::ShowFailures(const std::vector<FileFailure>& failures) {
+  failure_shown_ = true;
   ui_.ShowMessage(TransferReportText(failures, state_.GamePath + "\\"), MessageIcon::kExclamation);
+}
+
+OperationResult Operations::Refused() const {
+  return failure_shown_ ? OperationResult::kFailed : OperationResult::kRefused;
 }
 
 bool Operations::PackageHoldsData(const std::string& package_folder) {
@@ -79,12 +85,11 @@ bool Operations::SourceHoldsOrdinaryFile(const OperationRow& operation, const st
 // deleted or copied, so that a refused operation changes nothing.
 OperationResult Operations::Run(const OperationRow& operation) {
   state_.PathChosen = 0;
+  failure_shown_ = false;
   const bool from_package = operation.source_base == SourceBase::kCurrentFolder;
   // Checked before the dialog, which would save PathDATA.txt in a folder
   // that is no package.
-  if (from_package && !PackageHoldsData(files_.CurrentFolder() + operation.source_tail)) {
-    return OperationResult::kRefused;
-  }
+  if (from_package && !PackageHoldsData(files_.CurrentFolder() + operation.source_tail)) return Refused();
   ui_.ShowFolderChoice();
   if (state_.PathChosen == 0) return OperationResult::kCancelled;
   // The dialog never confirms an empty game folder; should anything else
@@ -97,7 +102,7 @@ OperationResult Operations::Run(const OperationRow& operation) {
     ui_.ShowMessage(OverlapText(overlap), MessageIcon::kNone);
     return OperationResult::kRefused;
   }
-  if (!SourceHoldsOrdinaryFile(operation, source)) return OperationResult::kRefused;
+  if (!SourceHoldsOrdinaryFile(operation, source)) return Refused();
 
   MakeDataFolders();
   TransferReport report = TransferDataSet(files_, ui_.Notice(), source, destination, operation.music_switch);
@@ -109,7 +114,7 @@ OperationResult Operations::Run(const OperationRow& operation) {
     ShowFailures(report.failures);
     return OperationResult::kFailed;
   }
-  ui_.ShowMessage(operation.completion_message, MessageIcon::kNone);
+  if (!options_.plan_only) ui_.ShowMessage(operation.completion_message, MessageIcon::kNone);
   return OperationResult::kDone;
 }
 

@@ -33,6 +33,7 @@ CopyOutcome FolderTransfer::Copy(std::string_view name) {
   } else if (result.ok()) {
     Forget(destination);
     written_.insert(destination);
+    if (notice_) notice_->FileCopied(name);
   }
   memo_.Copied(name, result.ok());
   return result.outcome;

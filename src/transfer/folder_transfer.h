@@ -27,6 +27,8 @@ class FolderTransfer {
   FileOps& files() { return files_; }
   const std::string& source_folder() const { return source_folder_; }
   const std::string& destination_folder() const { return destination_folder_; }
+  // The notice the transfer tells of its steps; nullptr when there is none.
+  ProgressNotice* notice() const { return notice_; }
 
   // Copies source folder + name over destination folder + name. kCopied when
   // the destination now holds the source's content, which also mends an
