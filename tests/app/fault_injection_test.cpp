@@ -16,6 +16,7 @@
 
 #include "app/app_texts.h"
 #include "app/operations.h"
+#include "operation_cases.h"
 #include "sample_folders.h"
 #include "scripted_ui.h"
 #include "support/current_folder_guard.h"
@@ -26,41 +27,9 @@ namespace {
 
 using Files = std::map<std::string, std::string>;  // path below the scratch folder -> content
 
-struct OperationCase {
-  const char* name;
-  void (Operations::*click)();
-  std::string source;       // below the scratch folder, ending with '/'
-  std::string destination;  // likewise
-};
-
-void PrintTo(const OperationCase& operation, std::ostream* out) { *out << operation.name; }
-
-const OperationCase kOperations[] = {
-    {"Install", &Operations::ClickInstallBT, "package/", "game/"},
-    {"Backup", &Operations::ClickBackupBT, "game/", "game/Backup/"},
-    {"Restore", &Operations::ClickRestoreBT, "game/Backup/", "game/"},
-    {"Default", &Operations::ClickDefoBT, "game/Default/", "game/"},
-};
-
 constexpr FailureCause kCauses[] = {FailureCause::kInUse, FailureCause::kDenied, FailureCause::kDiskFull,
                                     FailureCause::kUnreadable};
 const char* kAdvice[] = {texts::kAdviceInUse, texts::kAdviceDenied, texts::kAdviceDiskFull, texts::kAdviceCheckFiles};
-
-// The sample folders, with more of each family and a backup to restore.
-void MakeFixture(const ScratchFolder& scratch) {
-  MakeSamplePackage(scratch, "package");
-  MakeSampleGame(scratch, "game");
-  for (const char* name : {"namedata1.dat", "PersonalName.dat", "sound.wav", "kosei05.dat", "TaizinNow.dat"}) {
-    scratch.WriteFile(std::string("package/") + name, std::string("package ") + name);
-  }
-  for (const char* name : {"namedata2.dat", "PersonalName1.dat", "touroku.dat", "habatuzu.dat", "TaizinNow.dat",
-                           "yazirusi.dat", "Backup/MAINDATA.DAT", "Backup/年表1.txt", "Backup/Sison.dat",
-                           "Backup/namedata1.dat", "Backup/nationDATA/nation01.dat", "Backup/pastDATA/past01.dat"}) {
-    scratch.MakeFolder("game/Backup/nationDATA");
-    scratch.MakeFolder("game/Backup/pastDATA");
-    scratch.WriteFile(std::string("game/") + name, std::string("game ") + name);
-  }
-}
 
 // One run of an operation on a fresh fixture, through the fault-injecting layer.
 struct FaultRun {

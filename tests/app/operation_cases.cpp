@@ -1,0 +1,27 @@
+#include "operation_cases.h"
+
+#include "sample_folders.h"
+#include "text/text_codec.h"
+
+namespace tolvashu::testing {
+
+void MakeFixture(const ScratchFolder& scratch) {
+  MakeSamplePackage(scratch, "package");
+  MakeSampleGame(scratch, "game");
+  for (const char* name : {"namedata1.dat", "PersonalName.dat", "sound.wav", "kosei05.dat", "TaizinNow.dat"}) {
+    scratch.WriteFile(std::string("package/") + name, std::string("package ") + name);
+  }
+  for (const char* name : {"namedata2.dat", "PersonalName1.dat", "touroku.dat", "habatuzu.dat", "TaizinNow.dat",
+                           "yazirusi.dat", "Backup/MAINDATA.DAT", "Backup/年表1.txt", "Backup/Sison.dat",
+                           "Backup/namedata1.dat", "Backup/nationDATA/nation01.dat", "Backup/pastDATA/past01.dat"}) {
+    scratch.MakeFolder("game/Backup/nationDATA");
+    scratch.MakeFolder("game/Backup/pastDATA");
+    scratch.WriteFile(std::string("game/") + name, std::string("game ") + name);
+  }
+  scratch.WriteFile("package/vumoworld.dat",
+                    EncodeCp932("世界名: 見本の世界\r\n背景: haikei01.jpg\r\n欠番: nothere.dat\r\n外: ..\\up.dat\r\n")
+                            .value() +
+                        "x: bad\xFF.txt\r\nnocolon.gif\r\n");
+}
+
+}  // namespace tolvashu::testing

@@ -1,0 +1,36 @@
+// The four operations as the whole-operation tests run them, and the
+// fixture they run on: the sample folders with more of each family, a
+// backup to restore, and a world file with every kind of item.
+#pragma once
+
+#include <ostream>
+#include <string>
+
+#include "app/operations.h"
+#include "support/scratch_folder.h"
+
+namespace tolvashu::testing {
+
+struct OperationCase {
+  const char* name;
+  const char* command;  // the operation's name on the console program's command line
+  void (Operations::*click)();
+  std::string source;       // below the scratch folder, ending with '/'
+  std::string destination;  // likewise
+};
+
+inline void PrintTo(const OperationCase& operation, std::ostream* out) { *out << operation.name; }
+
+inline const OperationCase kOperations[] = {
+    {"Install", "install", &Operations::ClickInstallBT, "package/", "game/"},
+    {"Backup", "backup", &Operations::ClickBackupBT, "game/", "game/Backup/"},
+    {"Restore", "restore", &Operations::ClickRestoreBT, "game/Backup/", "game/"},
+    {"Default", "default", &Operations::ClickDefoBT, "game/Default/", "game/"},
+};
+
+// The world file names haikei01.jpg, which is copied, and one item for each
+// reason not to copy one: a missing file, a name reaching outside, bytes that
+// are no code page 932 text, no name at all.
+void MakeFixture(const ScratchFolder& scratch);
+
+}  // namespace tolvashu::testing
