@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "app/app_state.h"
 #include "app/command_line_notice.h"
@@ -29,17 +30,21 @@ int ExitStatusOf(OperationResult result) {
   return kExitFailed;
 }
 
+// Each operation's name beside its button's caption.
 std::string HelpText() {
   struct Item {
-    const char* name;
+    std::string_view name;
     const char* caption;
   };
   constexpr Item kItems[] = {{"install", texts::kInstallBT},
-                             {"backup ", texts::kBackupBT},
+                             {"backup", texts::kBackupBT},
                              {"restore", texts::kRestoreBT},
                              {"default", texts::kDefoBT}};
+  constexpr std::size_t kNameColumns = 10;
   std::string text = console::kHelpHead;
-  for (const Item& item : kItems) text += std::string("  ") + item.name + "   " + item.caption + "\n";
+  for (const Item& item : kItems) {
+    text += "  " + std::string(item.name) + std::string(kNameColumns - item.name.size(), ' ') + item.caption + "\n";
+  }
   return text + console::kHelpOptions;
 }
 

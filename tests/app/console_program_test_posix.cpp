@@ -102,6 +102,7 @@ TEST_F(ConsoleProgramTest, ArgumentsRunOneOperationAndEndWithItsExitStatus) {
   EXPECT_EQ(no_backup.status, 1);
   EXPECT_EQ(no_backup.errors, std::string(texts::kNoBackupData1) + "\n" + texts::kNoBackupData2 + "\n");
   EXPECT_EQ(RunWith("default --package game").errors, std::string(console::kNoGameFolder) + "\n");
+  EXPECT_EQ(RunWith("install --package nowhere").status, 1);
 
   scratch_.SetReadOnly("ゲーム 本体/MAINDATA.DAT", true);
   Ran failed = RunWith("install --package package");

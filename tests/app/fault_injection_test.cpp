@@ -3,7 +3,8 @@
 // failing (each cause in turn). After every run: each file holds its old or
 // its new content, or is missing only where the report names it; no stray
 // file appears; every difference from the fault-free run is named in the
-// report box, and only those; the source folder is untouched.
+// report box, and only those; the source folder is untouched; the operation
+// ends as failed exactly when it shows a report.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -39,7 +40,7 @@ struct FaultRun {
     CurrentFolderGuard in_package(scratch.Join("package"));
     faulty.FailNth(kind, nth, cause);
     ui.ConfirmFolder(scratch.Join("game"));
-    (operations.*operation.click)();
+    result = operations.Run(*operation.row);
     after = Snapshot(scratch, "");
   }
 
@@ -70,6 +71,7 @@ struct FaultRun {
   ScriptedUi ui{state};
   Operations operations{faulty, ui, state};
   Files before, after;
+  OperationResult result = OperationResult::kCancelled;
 };
 
 bool StartsWith(const std::string& text, const std::string& start) { return text.rfind(start, 0) == 0; }
@@ -139,6 +141,7 @@ TEST_P(FaultInjection, EveryFailingCallLeavesOldOrNewContentAndIsTold) {
       ASSERT_TRUE(run.faulty.Failed()) << what << ": the call never came";
       ExpectSound(run, fault_free.after, operation, what);
       bool reported = StartsWith(run.Box(), texts::kReportHead);
+      EXPECT_EQ(reported, run.result == OperationResult::kFailed) << what << ": the result does not tell the report";
       if (reported && kind != FaultKind::kHasFile) {
         EXPECT_NE(run.Box().find(kAdvice[cause]), std::string::npos) << what << ": no advice for the cause\n"
                                                                      << run.Box();

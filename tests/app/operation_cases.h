@@ -6,6 +6,7 @@
 #include <ostream>
 #include <string>
 
+#include "app/operation_table.h"
 #include "app/operations.h"
 #include "support/scratch_folder.h"
 
@@ -14,7 +15,7 @@ namespace tolvashu::testing {
 struct OperationCase {
   const char* name;
   const char* command;  // the operation's name on the console program's command line
-  void (Operations::*click)();
+  const OperationRow* row;
   std::string source;       // below the scratch folder, ending with '/'
   std::string destination;  // likewise
 };
@@ -22,10 +23,10 @@ struct OperationCase {
 inline void PrintTo(const OperationCase& operation, std::ostream* out) { *out << operation.name; }
 
 inline const OperationCase kOperations[] = {
-    {"Install", "install", &Operations::ClickInstallBT, "package/", "game/"},
-    {"Backup", "backup", &Operations::ClickBackupBT, "game/", "game/Backup/"},
-    {"Restore", "restore", &Operations::ClickRestoreBT, "game/Backup/", "game/"},
-    {"Default", "default", &Operations::ClickDefoBT, "game/Default/", "game/"},
+    {"Install", "install", &kInstallOperation, "package/", "game/"},
+    {"Backup", "backup", &kBackupOperation, "game/", "game/Backup/"},
+    {"Restore", "restore", &kRestoreOperation, "game/Backup/", "game/"},
+    {"Default", "default", &kDefaultOperation, "game/Default/", "game/"},
 };
 
 // The world file names haikei01.jpg, which is copied, and one item for each
