@@ -1,5 +1,5 @@
 // Text in and out of the console front end: UTF-8 lines on standard input,
-// UTF-8 text on standard output.
+// UTF-8 text on standard output and standard error.
 #pragma once
 
 #include <iosfwd>
@@ -17,6 +17,9 @@ class ConsoleIo {
   virtual std::optional<std::string> ReadLine() = 0;
   // Writes UTF-8 text as it is ("\n" ends a line).
   virtual void Write(std::string_view text) = 0;
+  // Whether the text goes to a terminal that a person reads, where a line
+  // may be written over ("\r"); false for a file or a pipe.
+  virtual bool IsTerminal() const { return false; }
 
   // Writes a message or caption text, each CR shown as a line break, and
   // ends the line.
@@ -39,5 +42,8 @@ class StreamConsoleIo : public ConsoleIo {
 
 // The process's own console, set up for UTF-8 in both directions.
 std::unique_ptr<ConsoleIo> MakeStandardConsoleIo();
+// The process's standard error, for what the program says beside its
+// output; it reads nothing.
+std::unique_ptr<ConsoleIo> MakeStandardErrorIo();
 
 }  // namespace tolvashu

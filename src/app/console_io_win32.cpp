@@ -20,20 +20,22 @@ bool IsConsole(HANDLE handle) {
 
 class WindowsConsoleIo : public ConsoleIo {
  public:
-  WindowsConsoleIo()
+  // `output` is STD_OUTPUT_HANDLE or STD_ERROR_HANDLE, with its stream.
+  WindowsConsoleIo(DWORD output, std::ostream& redirected_output)
       : input_(GetStdHandle(STD_INPUT_HANDLE)),
-        output_(GetStdHandle(STD_OUTPUT_HANDLE)),
+        output_(GetStdHandle(output)),
         input_is_console_(IsConsole(input_)),
         output_is_console_(IsConsole(output_)),
         saved_input_cp_(GetConsoleCP()),
         saved_output_cp_(GetConsoleOutputCP()),
-        redirected_(std::cin, std::cout) {
+        redirected_(std::cin, redirected_output),
+        redirected_output_(redirected_output) {
     SetConsoleOutputCP(CP_UTF8);
     SetConsoleCP(CP_UTF8);
   }
 
   ~WindowsConsoleIo() override {
-    std::cout.flush();
+    redirected_output_.flush();
     // The console outlives the program: give it back its code pages.
     if (saved_output_cp_ != 0) SetConsoleOutputCP(saved_output_cp_);
     if (saved_input_cp_ != 0) SetConsoleCP(saved_input_cp_);
@@ -68,6 +70,8 @@ class WindowsConsoleIo : public ConsoleIo {
     WriteConsoleW(output_, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
   }
 
+  bool IsTerminal() const override { return output_is_console_; }
+
  private:
   HANDLE input_;
   HANDLE output_;
@@ -76,10 +80,17 @@ class WindowsConsoleIo : public ConsoleIo {
   UINT saved_input_cp_;
   UINT saved_output_cp_;
   StreamConsoleIo redirected_;
+  std::ostream& redirected_output_;
 };
 
 }  // namespace
 
-std::unique_ptr<ConsoleIo> MakeStandardConsoleIo() { return std::make_unique<WindowsConsoleIo>(); }
+std::unique_ptr<ConsoleIo> MakeStandardConsoleIo() {
+  return std::make_unique<WindowsConsoleIo>(STD_OUTPUT_HANDLE, std::cout);
+}
+
+std::unique_ptr<ConsoleIo> MakeStandardErrorIo() {
+  return std::make_unique<WindowsConsoleIo>(STD_ERROR_HANDLE, std::cerr);
+}
 
 }  // namespace tolvashu

@@ -1,5 +1,6 @@
 // The console front end's own texts: menu items that stand for a window's
-// close box, the mark of a disabled button, the prompt and the warning mark.
+// close box, the mark of a disabled button, the prompt and the warning mark;
+// and the texts of a run by argument: help, usage, errors, the progress line.
 #pragma once
 
 namespace tolvashu::console {
@@ -9,5 +10,50 @@ inline constexpr char kCloseItem[] = "0: 閉じる";
 inline constexpr char kDisabledMark[] = "(選択できません) ";
 inline constexpr char kPrompt[] = "> ";
 inline constexpr char kWarningMark[] = "警告: ";
+
+// A run by argument. Option names stay in ASCII.
+inline constexpr char kProgramName[] = "tolvashu-console";
+inline constexpr char kUsage[] =
+    "使い方: tolvashu-console [install | backup | restore | default] [--game フォルダ] [--package フォルダ] "
+    "[--dry-run]\n"
+    "詳しくは tolvashu-console --help\n";
+// The operation names, each followed by its button's caption in the help.
+inline constexpr char kHelpHead[] =
+    "使い方: tolvashu-console [操作 [--game フォルダ] [--package フォルダ] [--dry-run]]\n"
+    "\n"
+    "引数なしで起動すると、番号で選ぶメニューで操作します。\n"
+    "操作を指定すると、その操作をボタンと同じように一度だけ実行して終了します。\n"
+    "\n"
+    "操作:\n";
+inline constexpr char kHelpOptions[] =
+    "\n"
+    "オプション:\n"
+    "  --game フォルダ     Tolvashuフォルダ。Tolvashuフォルダであることを確かめてから、\n"
+    "                      PathDATA.txt に保存します。省略すると、前回保存したフォルダを使います。\n"
+    "  --package フォルダ  ワールドデータ・シナリオデータのフォルダ (PathDATA.txt もここに置きます)。\n"
+    "                      省略すると、現在のフォルダです。\n"
+    "  --dry-run           何も変更せず、行われる変更を一行ずつ表示します。\n"
+    "  --help              この説明を表示します。\n"
+    "  --version           バージョンを表示します。\n"
+    "  --                  これより後の引数をオプションとして扱いません。\n"
+    "\n"
+    "終了コード:\n"
+    "  0   終了しました (--dry-run では、実行できることを確かめました)。\n"
+    "  1   確認の結果、実行しませんでした。何も変更していません。\n"
+    "  2   書き込めなかったファイルなどがあります (報告を表示します)。\n"
+    "  64  引数の誤りです。\n";
+
+inline constexpr char kErrorUnknownOption[] = "不明なオプションです";
+inline constexpr char kErrorUnknownOperation[] = "不明な操作です";
+inline constexpr char kErrorMissingValue[] = "フォルダが指定されていません";
+inline constexpr char kErrorExtraArgument[] = "余分な引数です";
+inline constexpr char kErrorNoOperation[] = "操作 (install, backup, restore, default) を指定して下さい。";
+inline constexpr char kNoGameFolder[] =
+    "Tolvashuフォルダが指定されていません。--game でTolvashuフォルダを指定して下さい。";
+inline constexpr char kNoPackageFolder[] = "ワールドデータ・シナリオデータのフォルダが開けません: ";
+
+// The progress line: kCopiedBefore N kCopiedAfter NAME.
+inline constexpr char kCopiedBefore[] = "コピー済み ";
+inline constexpr char kCopiedAfter[] = " 件: ";
 
 }  // namespace tolvashu::console

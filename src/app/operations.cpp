@@ -32,7 +32,8 @@ std::string OverlapText(FolderOverlap overlap) {
 
 }  // namespace
 
-Operations::Operations(FileOps& files, Ui& ui, AppState& state) : files_(files), ui_(ui), state_(state) {}
+Operations::Operations(FileOps& files, Ui& ui, AppState& state, OperationOptions options)
+    : files_(files), ui_(ui), state_(state), options_(options) {}
 
 void Operations::ClickBackupBT() { Run(kBackupOperation); }
 void Operations::ClickInstallBT() { Run(kInstallOperation); }
@@ -46,7 +47,12 @@ void Operations::MakeDataFolders() {
 }
 
 void Operations::ShowFailures(const char* head, const std::vector<FileFailure>& failures) {
+  failure_shown_ = true;
   ui_.ShowMessage(TransferReportText(head, failures, state_.GamePath + "\\"), MessageIcon::kExclamation);
+}
+
+OperationResult Operations::Refused() const {
+  return failure_shown_ ? OperationResult::kFailed : OperationResult::kRefused;
 }
 
 // Hidden and system files and subfolders do not count, nor do files that
@@ -95,7 +101,7 @@ bool Operations::EndUnfinishedTransfers() {
 OperationResult Operations::TellTransferEnd(const OperationRow& operation, const TransferReport& report) {
   switch (report.outcome) {
     case TransferOutcome::kCompleted:
-      ui_.ShowMessage(operation.completion_message, MessageIcon::kNone);
+      if (!options_.plan_only) ui_.ShowMessage(operation.completion_message, MessageIcon::kNone);
       return OperationResult::kDone;
     case TransferOutcome::kUndone:
       ShowFailures(texts::kReportUndoneHead, report.failures);
@@ -116,18 +122,17 @@ OperationResult Operations::TellTransferEnd(const OperationRow& operation, const
 // folder as it really is.
 OperationResult Operations::Run(const OperationRow& operation) {
   state_.PathChosen = 0;
+  failure_shown_ = false;
   const bool from_package = operation.source_base == SourceBase::kCurrentFolder;
   // Checked before the dialog, which would save PathDATA.txt in a folder
   // that is no package.
-  if (from_package && !SourceHoldsData(operation, files_.CurrentFolder() + operation.source_tail)) {
-    return OperationResult::kRefused;
-  }
+  if (from_package && !SourceHoldsData(operation, files_.CurrentFolder() + operation.source_tail)) return Refused();
   ui_.ShowFolderChoice();
   if (state_.PathChosen == 0) return OperationResult::kCancelled;
   // The dialog never confirms an empty game folder; should anything else
   // leave one, the transfer would run on the root of the current drive.
   if (state_.GamePath.empty()) return OperationResult::kCancelled;
-  if (!EndUnfinishedTransfers()) return OperationResult::kFailed;
+  if (!options_.plan_only && !EndUnfinishedTransfers()) return OperationResult::kFailed;
 
   const std::string source = (from_package ? files_.CurrentFolder() : state_.GamePath) + operation.source_tail;
   const std::string destination = state_.GamePath + operation.destination_tail;
@@ -135,10 +140,11 @@ OperationResult Operations::Run(const OperationRow& operation) {
     ui_.ShowMessage(OverlapText(overlap), MessageIcon::kNone);
     return OperationResult::kRefused;
   }
-  if (!from_package && !SourceHoldsData(operation, source)) return OperationResult::kRefused;
+  if (!from_package && !SourceHoldsData(operation, source)) return Refused();
 
   MakeDataFolders();
-  TransferReport report = TransferDataSet(files_, ui_.Notice(), source, destination, operation.music_switch);
+  const TransferMode mode = options_.plan_only ? TransferMode::kPlan : TransferMode::kTransaction;
+  TransferReport report = TransferDataSet(files_, ui_.Notice(), source, destination, operation.music_switch, mode);
   if (report.overlap != FolderOverlap::kNone) {
     ui_.ShowMessage(OverlapText(report.overlap), MessageIcon::kNone);
     return OperationResult::kRefused;

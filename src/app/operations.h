@@ -23,9 +23,17 @@ enum class OperationResult {
   kFailed,     // a failure report was shown
 };
 
+struct OperationOptions {
+  // The file layer only plans the changes and makes none (a dry run): the
+  // transfer hands each change straight to it, without a transaction; no
+  // unfinished transfer is ended first; the completion message, which would
+  // say that data was written, is left out.
+  bool plan_only = false;
+};
+
 class Operations {
  public:
-  Operations(FileOps& files, Ui& ui, AppState& state);
+  Operations(FileOps& files, Ui& ui, AppState& state, OperationOptions options = {});
 
   void ClickBackupBT();
   void ClickInstallBT();
@@ -53,10 +61,15 @@ class Operations {
   // The box that lists files or folders that could not be written or read,
   // under `head`, one of the report heads of app_texts.h.
   void ShowFailures(const char* head, const std::vector<FileFailure>& failures);
+  // How a check ends the operation: refused, or failed when it could not
+  // read its folder and said so in a failure report.
+  OperationResult Refused() const;
 
   FileOps& files_;
   Ui& ui_;
   AppState& state_;
+  const OperationOptions options_;
+  bool failure_shown_ = false;  // in the operation that runs
 };
 
 }  // namespace tolvashu

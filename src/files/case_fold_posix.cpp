@@ -5,7 +5,6 @@
 #include <wctype.h>
 
 #include "files/case_fold.h"
-#include "text/code_points.h"
 
 namespace tolvashu {
 
@@ -20,13 +19,6 @@ locale_t UnicodeCtype() {
 
 char32_t FoldAscii(char32_t c) { return (c >= 'a' && c <= 'z') ? c - ('a' - 'A') : c; }
 
-bool IsAscii(std::string_view text) {
-  for (char c : text) {
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 char32_t FoldCase(char32_t c) {
@@ -34,21 +26,6 @@ char32_t FoldCase(char32_t c) {
   locale_t ctype = UnicodeCtype();
   if (ctype == static_cast<locale_t>(nullptr)) return c;
   return static_cast<char32_t>(towupper_l(static_cast<wint_t>(c), ctype));
-}
-
-std::u32string FoldCodePoints(std::string_view utf8) {
-  std::u32string code_points = DecodeUtf8(utf8);
-  for (char32_t& c : code_points) c = FoldCase(c);
-  return code_points;
-}
-
-std::string FoldName(std::string_view utf8) {
-  if (IsAscii(utf8)) {  // most names: no decoding needed
-    std::string folded(utf8);
-    for (char& c : folded) c = static_cast<char>(FoldAscii(static_cast<unsigned char>(c)));
-    return folded;
-  }
-  return EncodeUtf8(FoldCodePoints(utf8));
 }
 
 }  // namespace tolvashu

@@ -19,6 +19,8 @@ CopyOutcome FolderTransfer::Copy(std::string_view name) {
     std::string failed = result.unreadable_folder.empty() ? destination_folder() + std::string(name)
                                                           : std::move(result.unreadable_folder);
     Collect({std::move(failed), result.cause, std::move(result.reason)});
+  } else if (result.ok() && notice_) {
+    notice_->FileCopied(name);
   }
   record.Copied(name, result.ok());
   return result.outcome;

@@ -29,6 +29,8 @@ class FolderTransfer {
   FileOps& files() { return files_; }
   const std::string& source_folder() const { return source_folder_; }
   const std::string& destination_folder() const { return destination_.folder(); }
+  // The notice the transfer tells of its steps; nullptr when there is none.
+  ProgressNotice* notice() const { return notice_; }
 
   // True once a failure has been met: nothing more is done.
   bool Stopped() const { return !failures_.empty(); }

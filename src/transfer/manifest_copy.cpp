@@ -6,8 +6,8 @@
 
 #include "files/error_policy.h"
 #include "transfer/data_set_catalogue.h"
-#include "transfer/inside_folder.h"
 #include "transfer/manifest_name.h"
+#include "transfer/manifest_skip.h"
 
 namespace tolvashu {
 
@@ -20,13 +20,22 @@ constexpr ErrorPolicy kPolicy = ErrorPolicy::kStopAtFirstFailure;
 
 constexpr char kCannotRead[] = "cannot be read";
 
-// Names that would reach outside the two folders are left out silently: the
-// world file comes with a downloaded package and is not trusted.
+void TellSkipped(FolderTransfer& transfer, const std::string& item, ManifestSkip why) {
+  if (ProgressNotice* notice = transfer.notice()) notice->ManifestItemSkipped(item, why);
+}
+
+// Names that would reach outside the two folders, or that the world file's
+// bytes do not spell, are left out: the world file comes with a downloaded
+// package and is not trusted. Only the notice hears of them.
 void CopyNamedFile(FolderTransfer& transfer, const std::string& item) {
   static_assert(kPolicy == ErrorPolicy::kStopAtFirstFailure);
   std::optional<std::string> name = ManifestFileName(item);
-  if (!name || !StaysInsideFolder(*name)) return;
-  transfer.Copy(*name);
+  if (!name) return;
+  if (std::optional<ManifestSkip> refused = WhyNameIsRefused(*name)) {
+    TellSkipped(transfer, item, *refused);
+  } else if (transfer.Copy(*name) == CopyOutcome::kSourceMissing) {
+    TellSkipped(transfer, item, ManifestSkip::kMissing);
+  }
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 
 #include <string_view>
 
+#include "transfer/manifest_skip.h"
+
 namespace tolvashu {
 
 class ProgressNotice {
@@ -20,6 +22,12 @@ class ProgressNotice {
   // folders (such as "nationDATA\1.dat"). Also a moment like StillWorking.
   // Nothing by default.
   virtual void CopyingFile(std::string_view /*name*/) {}
+  // The file of this name has been copied: the destination holds it now.
+  // Nothing by default.
+  virtual void FileCopied(std::string_view /*name*/) {}
+  // An item of the world file that names a file was not copied, and why.
+  // Nothing by default.
+  virtual void ManifestItemSkipped(std::string_view /*item*/, ManifestSkip /*why*/) {}
   // Called between the transfer's other file operations and between the
   // chunks of a long copy. The transfer returns to its caller only when it
   // ends, so a notice on a window system lets the system in here: the

@@ -145,7 +145,8 @@ TransferReport RunPlan(FileOps& files, ProgressNotice& notice, const std::string
   RunSequence(transfer, music_switch);
   TransferReport report;
   report.failures = transfer.TakeFailures();
-  if (!report.failures.empty()) report.outcome = TransferOutcome::kNotUndone;
+  // What the real run, a transaction, would then do.
+  if (!report.failures.empty()) report.outcome = TransferOutcome::kUndone;
   return report;
 }
 

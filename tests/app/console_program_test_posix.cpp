@@ -1,11 +1,16 @@
 // The built tolvashu-console, started in a package folder with its input
-// piped in, one operation per run, as a user would use it.
+// piped in, one operation per run, or with the operation as its arguments,
+// as a user would use it.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <cstdlib>
 
 #include "app/app_texts.h"
+#include "app/console_texts.h"
+#include "folderchoice/form2_texts.h"
 #include "sample_folders.h"
+#include "text/text_codec.h"
 
 namespace tolvashu::testing {
 namespace {
@@ -24,6 +29,19 @@ class ConsoleProgramTest : public ::testing::Test {
                           scratch_.Join("input.txt") + "' > '" + scratch_.Join("output.txt") + "'";
     if (std::system(command.c_str()) != 0) return "";
     return scratch_.ReadFile("output.txt").value_or("");
+  }
+
+  struct Ran {
+    int status;
+    std::string out, errors;
+  };
+  // Runs the program in the scratch folder with these arguments (quoted by the caller).
+  Ran RunWith(const std::string& arguments) {
+    std::string command = "cd '" + scratch_.path() + "' && '" TOLVASHU_CONSOLE_EXE "' " + arguments + " > '" +
+                          scratch_.Join("out.txt") + "' 2> '" + scratch_.Join("errors.txt") + "'";
+    int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, scratch_.ReadFile("out.txt").value_or(""),
+            scratch_.ReadFile("errors.txt").value_or("")};
   }
 
   std::string Game(const std::string& relative) { return scratch_.ReadFile("game/" + relative).value_or("<missing>"); }
@@ -53,6 +71,50 @@ TEST_F(ConsoleProgramTest, BackupInstallRestoreAndDefault) {
   EXPECT_EQ(Game("MAINDATA.DAT"), "default main");
   EXPECT_EQ(Game("年表1.txt"), "default chronology");
   EXPECT_FALSE(scratch_.Exists("game/年表2.txt"));
+}
+
+TEST_F(ConsoleProgramTest, ArgumentsRunOneOperationAndEndWithItsExitStatus) {
+  MakeSampleGame(scratch_, "ゲーム 本体");
+  const std::string kGame = " --package package --game 'ゲーム 本体'";
+  const auto before = Snapshot(scratch_, "", true);
+  Ran plan = RunWith("install --dry-run" + kGame);
+  EXPECT_EQ(plan.status, 0) << plan.errors;
+  EXPECT_NE(plan.out.find("copy " + scratch_.Join("package") + "/MAINDATA.DAT -> " + scratch_.Join("ゲーム 本体") +
+                          "/MAINDATA.DAT (replaces)\n"),
+            std::string::npos)
+      << plan.out;
+  auto after = Snapshot(scratch_, "", true);
+  after.erase("out.txt");
+  after.erase("errors.txt");
+  EXPECT_EQ(after, before);
+
+  Ran install = RunWith("install" + kGame);
+  EXPECT_EQ(install.status, 0);
+  EXPECT_EQ(install.out, std::string(texts::kInstallDone) + "\n");
+  EXPECT_EQ(install.errors, "");
+  EXPECT_EQ(scratch_.ReadFile("ゲーム 本体/MAINDATA.DAT"), "package main");
+  EXPECT_EQ(scratch_.ReadFile("package/PathDATA.txt"), EncodeCp932(scratch_.Join("ゲーム 本体") + "\r\n"));
+
+  Ran not_a_game = RunWith("backup --package package --game package");
+  EXPECT_EQ(not_a_game.status, 1);
+  EXPECT_EQ(not_a_game.errors, std::string(console::kWarningMark) + form2::kNoGameExe + "\n");
+  Ran no_backup = RunWith("restore --package=package");  // the saved folder
+  EXPECT_EQ(no_backup.status, 1);
+  EXPECT_EQ(no_backup.errors, std::string(texts::kNoBackupData1) + "\n" + texts::kNoBackupData2 + "\n");
+  EXPECT_EQ(RunWith("default --package game").errors, std::string(console::kNoGameFolder) + "\n");
+  EXPECT_EQ(RunWith("install --package nowhere").status, 1);
+
+  scratch_.SetReadOnly("ゲーム 本体/MAINDATA.DAT", true);
+  Ran failed = RunWith("install --package package");
+  EXPECT_EQ(failed.status, 2);
+  EXPECT_EQ(failed.errors.rfind(std::string(console::kWarningMark) + texts::kReportUndoneHead, 0), 0u) << failed.errors;
+  scratch_.SetReadOnly("ゲーム 本体/MAINDATA.DAT", false);
+
+  Ran unknown = RunWith("install --frobnicate");
+  EXPECT_EQ(unknown.status, 64);
+  EXPECT_NE(unknown.errors.find(console::kUsage), std::string::npos) << unknown.errors;
+  EXPECT_EQ(RunWith("install --game").status, 64);
+  EXPECT_EQ(RunWith("--version").out, "tolvashu-console " TOLVASHU_VERSION "\n");
 }
 
 }  // namespace

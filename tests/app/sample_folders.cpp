@@ -53,13 +53,15 @@ void MakeSampleGame(const ScratchFolder& scratch, const std::string& folder, boo
            {{"MAINDATA.DAT", "default main"}, {"kosei00.dat", "default scenario 0"}, {"年表1.txt", "default chronology"}});
 }
 
-std::map<std::string, std::string> Snapshot(const ScratchFolder& scratch, const std::string& folder) {
+std::map<std::string, std::string> Snapshot(const ScratchFolder& scratch, const std::string& folder,
+                                            bool with_folders) {
   namespace fs = std::filesystem;
   std::map<std::string, std::string> files;
   fs::path root = ToPath(scratch.Join(folder));
   for (const auto& entry : fs::recursive_directory_iterator(root)) {
-    if (!entry.is_regular_file()) continue;
     std::string relative = fs::relative(entry.path(), root).generic_u8string();
+    if (with_folders && entry.is_directory()) files[relative + "/"] = "";
+    if (!entry.is_regular_file()) continue;
     files[relative] = scratch.ReadFile(folder.empty() ? relative : folder + "/" + relative).value_or("<unreadable>");
   }
   return files;

@@ -18,8 +18,10 @@ void MakeSamplePackage(const ScratchFolder& scratch, const std::string& folder);
 void MakeSampleGame(const ScratchFolder& scratch, const std::string& folder, bool with_default = true);
 
 // Every file below the folder ("": the scratch folder itself), hidden ones
-// included (relative path with '/' -> content).
-std::map<std::string, std::string> Snapshot(const ScratchFolder& scratch, const std::string& folder);
+// included (relative path with '/' -> content); with `with_folders`, every
+// folder too (relative path with '/' at its end -> "").
+std::map<std::string, std::string> Snapshot(const ScratchFolder& scratch, const std::string& folder,
+                                            bool with_folders = false);
 
 // Every file and folder below the folder, with each file's content,
 // modification time and attributes, and each folder's attributes: equal

@@ -13,6 +13,7 @@
 #include "text/text_codec.h"
 #include "transfer/inside_folder.h"
 #include "transfer/manifest_name.h"
+#include "transfer/manifest_skip.h"
 
 using tolvashu::fuzz::Require;
 
@@ -64,6 +65,10 @@ void Check(std::string_view item, bool valid_utf8) {
   if (tolvashu::StaysInsideFolder(*name)) {
     Require(!name->empty() && name->front() != '\\' && name->front() != '/', "an accepted name is relative");
     Require(NeverClimbsOut(*name), "an accepted name stays inside its folder");
+  }
+  if (!tolvashu::WhyNameIsRefused(*name)) {
+    Require(tolvashu::StaysInsideFolder(*name), "a name tried stays inside its folder");
+    Require(name->find("\uFFFD") == std::string::npos, "a name tried is what the world file's bytes spell");
   }
 }
 

@@ -1,0 +1,46 @@
+// The progress notice of an operation run by argument. On a terminal it is
+// one line, written over as the transfer goes, with the number of files
+// copied and the file being copied, and cleared at the end; elsewhere it says
+// nothing, so that a script reads only the program's output. It also keeps
+// the world-file items that the transfer did not copy, for a dry run's plan.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/console_io.h"
+#include "transfer/progress_notice.h"
+
+namespace tolvashu {
+
+struct SkippedItem {
+  std::string item;
+  ManifestSkip why;
+};
+
+class CommandLineNotice : public ProgressNotice {
+ public:
+  // `terminal`: where the line is drawn; nullptr for no line.
+  explicit CommandLineNotice(ConsoleIo* terminal) : terminal_(terminal) {}
+
+  void Show() override {}
+  void Unload() override;
+  void CopyingFile(std::string_view name) override;
+  void FileCopied(std::string_view /*name*/) override { ++copied_; }
+  void ManifestItemSkipped(std::string_view item, ManifestSkip why) override;
+
+  const std::vector<SkippedItem>& skipped() const { return skipped_; }
+
+ private:
+  // Writes `text` over the line shown, blanking what is left of it.
+  void Draw(const std::string& text);
+
+  ConsoleIo* terminal_;
+  int copied_ = 0;
+  std::size_t shown_columns_ = 0;
+  std::vector<SkippedItem> skipped_;
+};
+
+}  // namespace tolvashu

@@ -1,0 +1,98 @@
+#include "app/console_command.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/app_state.h"
+#include "app/command_line_notice.h"
+#include "app/command_line_ui.h"
+#include "app/console_paths.h"
+#include "app/console_texts.h"
+#include "app/operations.h"
+#include "app/plan_text.h"
+#include "files/planning_file_ops.h"
+
+namespace tolvashu {
+
+namespace {
+
+int ExitStatusOf(OperationResult result) {
+  switch (result) {
+    case OperationResult::kDone:
+      return kExitDone;
+    case OperationResult::kCancelled:  // no folder given, saved or passing the check
+    case OperationResult::kRefused:
+      return kExitRefused;
+    case OperationResult::kFailed:
+      break;
+  }
+  return kExitFailed;
+}
+
+// Each operation's name beside its button's caption.
+std::string HelpText() {
+  struct Item {
+    std::string_view name;
+    const char* caption;
+  };
+  constexpr Item kItems[] = {{"install", texts::kInstallBT},
+                             {"backup", texts::kBackupBT},
+                             {"restore", texts::kRestoreBT},
+                             {"default", texts::kDefoBT}};
+  constexpr std::size_t kNameColumns = 10;
+  std::string text = console::kHelpHead;
+  for (const Item& item : kItems) {
+    text += "  " + std::string(item.name) + std::string(kNameColumns - item.name.size(), ' ') + item.caption + "\n";
+  }
+  return text + console::kHelpOptions;
+}
+
+int RunOperation(const CommandLine& line, ConsoleIo& out, ConsoleIo& errors, FileOps& real_files) {
+  // A relative --game names a folder as seen from where the program started.
+  std::optional<std::string> game_folder;
+  if (line.game_folder) game_folder = AbsoluteFolder(*line.game_folder);
+  if (line.package_folder && !EnterFolder(*line.package_folder)) {
+    errors.WriteText(console::kNoPackageFolder + *line.package_folder);
+    return kExitRefused;
+  }
+
+  // The one place that decides whether this run changes anything.
+  const bool plan_only = line.dry_run;
+  PlanningFileOps planning(real_files);
+  FileOps& files = plan_only ? planning : real_files;
+
+  AppState state;
+  CommandLineNotice notice(errors.IsTerminal() ? &errors : nullptr);
+  CommandLineUi ui(files, state, errors, game_folder, notice);
+  Operations operations(files, ui, state, OperationOptions{plan_only});
+  const OperationResult result = operations.Run(*line.operation);
+  ui.PrintMessages(result == OperationResult::kDone ? out : errors);
+  if (plan_only && (result == OperationResult::kDone || result == OperationResult::kFailed)) {
+    out.Write(PlanText(planning.changes(), notice.skipped()));
+  }
+  return ExitStatusOf(result);
+}
+
+}  // namespace
+
+int RunConsoleCommand(const CommandLine& line, ConsoleIo& out, ConsoleIo& errors, FileOps& files) {
+  switch (line.action) {
+    case CommandAction::kHelp:
+      out.Write(HelpText());
+      return kExitDone;
+    case CommandAction::kVersion:
+      out.Write(std::string(console::kProgramName) + " " TOLVASHU_VERSION "\n");
+      return kExitDone;
+    case CommandAction::kUsageError:
+      errors.Write(std::string(console::kProgramName) + ": " + line.error + "\n" + console::kUsage);
+      return kExitUsage;
+    case CommandAction::kOperation:
+      return RunOperation(line, out, errors, files);
+    case CommandAction::kMenus:
+      break;
+  }
+  return kExitUsage;  // the menus are not run here
+}
+
+}  // namespace tolvashu

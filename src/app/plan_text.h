@@ -1,0 +1,24 @@
+// The plan of a dry run as text that a script can read: one line a change,
+// in the order the run would make them, each starting with a word of its
+// own, then one line for each world-file item that would not be copied, then
+// a total:
+//   mkdir PATH
+//   delete PATH
+//   copy SOURCE -> DESTINATION          (+ " (replaces)" over an existing file)
+//   empty PATH                          created or truncated, left empty
+//   write PATH                          created or truncated and written
+//   skip REASON ITEM                    REASON: no-name, not-cp932, outside, missing
+//   total: N files copied (B bytes), M files deleted
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/command_line_notice.h"
+#include "files/planned_change.h"
+
+namespace tolvashu {
+
+std::string PlanText(const std::vector<PlannedChange>& changes, const std::vector<SkippedItem>& skipped);
+
+}  // namespace tolvashu

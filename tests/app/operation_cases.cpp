@@ -1,0 +1,43 @@
+#include "operation_cases.h"
+
+#include <chrono>
+#include <filesystem>
+
+#include "sample_folders.h"
+#include "text/text_codec.h"
+
+namespace tolvashu::testing {
+
+void MakeFixture(const ScratchFolder& scratch) {
+  MakeSamplePackage(scratch, "package");
+  MakeSampleGame(scratch, "game");
+  scratch.MakeFolder("package/maps");
+  scratch.MakeFolder("game/maps");
+  scratch.MakeFolder("game/Backup/nationDATA");
+  scratch.MakeFolder("game/Backup/pastDATA");
+  scratch.MakeFolder("game/Backup/maps");
+  for (const char* name : {"namedata1.dat", "PersonalName.dat", "sound.wav", "kosei05.dat", "TaizinNow.dat",
+                           "maps/east.jpg"}) {
+    scratch.WriteFile(std::string("package/") + name, std::string("package ") + name);
+  }
+  for (const char* name : {"namedata2.dat", "PersonalName1.dat", "touroku.dat", "Habatuzu.DAT", "TaizinNow.dat",
+                           "yazirusi.dat", "maps/east.jpg", "Backup/MAINDATA.DAT", "Backup/年表1.txt",
+                           "Backup/Sison.dat", "Backup/namedata1.dat", "Backup/nationDATA/nation01.dat",
+                           "Backup/pastDATA/past01.dat"}) {
+    scratch.WriteFile(std::string("game/") + name, std::string("game ") + name);
+  }
+  scratch.WriteFile("package/vumoworld.dat",
+                    EncodeCp932("世界名: 見本の世界\r\n背景: haikei01.jpg, 地図: maps\\east.jpg\r\n"
+                                "欠番: nothere.dat\r\n外: ..\\up.dat\r\n")
+                            .value() +
+                        "x: bad\xFF.txt\r\nnocolon.gif\r\n");
+  // One time for every file, in whole seconds, so that two fixtures are
+  // alike to the nanosecond on every file system.
+  static const auto fixed =
+      std::chrono::floor<std::chrono::seconds>(std::filesystem::file_time_type::clock::now() - std::chrono::hours(24));
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(ToPath(scratch.path()))) {
+    if (entry.is_regular_file()) std::filesystem::last_write_time(entry.path(), fixed);
+  }
+}
+
+}  // namespace tolvashu::testing
