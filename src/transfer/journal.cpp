@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
+#include "files/pattern_parts.h"
 #include "files/temporary_name.h"
-#include "transfer/inside_folder.h"
 
 namespace tolvashu {
 
@@ -84,13 +84,29 @@ std::optional<std::string> Unescape(std::string_view escaped) {
 
 bool IsSeparator(char c) { return c == '\\'; }
 
+// A path that names something inside the destination: relative, with no
+// component of two or more dots only (which would climb out). Any other
+// character may be part of a name the transfer copied: a POSIX name may hold
+// ':' or a line end, and a world file may name "maps\\.\\a.jpg".
+bool StaysInside(std::string_view path) {
+  if (path.empty() || IsPathSeparator(path.front()) || path.find('\0') != std::string_view::npos) return false;
+  for (std::size_t start = 0; start <= path.size();) {
+    std::size_t end = path.find_first_of(kPathSeparators, start);
+    if (end == std::string_view::npos) end = path.size();
+    std::string_view component = path.substr(start, end - start);
+    if (component.size() >= 2 && component.find_first_not_of('.') == std::string_view::npos) return false;
+    start = end + 1;
+  }
+  return true;
+}
+
 // A holding folder's place: the destination itself, or a folder inside it.
 bool IsFolderPath(std::string_view path) {
   if (path.empty()) return true;
-  return IsSeparator(path.back()) && StaysInsideFolder(path.substr(0, path.size() - 1));
+  return IsSeparator(path.back()) && StaysInside(path.substr(0, path.size() - 1));
 }
 
-bool IsFilePath(std::string_view path) { return !path.empty() && !IsSeparator(path.back()) && StaysInsideFolder(path); }
+bool IsFilePath(std::string_view path) { return !path.empty() && !IsSeparator(path.back()) && StaysInside(path); }
 
 // One record line without its line end; std::nullopt when it is not one
 // that this ID wrote.
@@ -116,7 +132,7 @@ std::optional<JournalRecord> ParseRecord(std::string_view id, std::string_view l
 // Whether `line` could be the start of a header whose writing was cut short.
 bool IsHeaderCutShort(std::string_view line) {
   if (line.size() <= kMagic.size()) return kMagic.substr(0, line.size()) == line;
-  return line.substr(0, kMagic.size()) == kMagic && line.size() < kMagic.size() + kIdLength &&
+  return line.substr(0, kMagic.size()) == kMagic && line.size() <= kMagic.size() + kIdLength &&
          IsHex(line.substr(kMagic.size()), line.size() - kMagic.size());
 }
 
