@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "sample_folders.h"
 #include "scripted_ui.h"
 #include "support/current_folder_guard.h"
+#include "support/faulty_file_ops.h"
 
 namespace tolvashu::testing {
 namespace {
@@ -102,13 +104,60 @@ TEST_F(OperationsTest, DefaultWithoutShippedDataWarnsAndChangesNothing) {
   EXPECT_EQ(ui_.notice.shown, 0);
 }
 
-TEST_F(OperationsTest, RestoreWithoutBackupWarnsAndChangesNothing) {
+// A folder that holds only files no step of the transfer takes (a
+// desktop.ini, a readme) holds no backup or default data either.
+TEST_F(OperationsTest, RestoreOrDefaultWithoutDataWarnsAndChangesNothing) {
   std::map<std::string, std::string> before = Snapshot(scratch_, "game");
   operations_.ClickRestoreBT();
   EXPECT_EQ(ui_.messages,
             Only(Lines({texts::kNoBackupData1, texts::kNoBackupData2}), MessageIcon::kNone));
-  EXPECT_EQ(Snapshot(scratch_, "game"), before);
   EXPECT_FALSE(scratch_.Exists("game/Backup"));  // a refused operation makes no folder either
+  for (const char* folder : {"game/Backup", "game/Default"}) {
+    scratch_.MakeFolder(std::string(folder) + "/nationDATA/inner");
+    scratch_.WriteFile(std::string(folder) + "/desktop.ini", "[.ShellClassInfo]");
+    scratch_.WriteFile(std::string(folder) + "/readme.txt", "notes");
+  }
+  scratch_.WriteFile("game/Default/nationDATA/inner/deep.dat", "not in the data set");
+  for (const char* name : {"MAINDATA.DAT", "kosei00.dat", "年表1.txt"}) {
+    std::filesystem::remove(ToPath(scratch_.Join(std::string("game/Default/") + name)));
+  }
+  before = Snapshot(scratch_, "game");
+  ui_.messages.clear();
+  operations_.ClickRestoreBT();
+  operations_.ClickDefoBT();
+  EXPECT_EQ(ui_.messages.size(), 2u);
+  EXPECT_EQ(ui_.messages.back().text, Lines({texts::kNoDefaultData1, texts::kNoDefaultData2, texts::kNoDefaultData3}));
+  EXPECT_EQ(Snapshot(scratch_, "game"), before);
+  EXPECT_EQ(ui_.notice.shown, 0);
+}
+
+// Killed midway, a transfer is undone by the next operation before anything
+// else, and the user is told; that operation then runs on the state before.
+TEST_F(OperationsTest, AnInterruptedTransferIsUndoneBeforeTheNextOperation) {
+  std::map<std::string, std::string> before = Snapshot(scratch_, "game");
+  FaultyFileOps killed_midway(*files_);
+  killed_midway.StopDeadAt(60);
+  Operations(killed_midway, ui_, state_).ClickInstallBT();
+  ASSERT_NE(Snapshot(scratch_, "game"), before);
+  ui_.messages.clear();
+  operations_.ClickBackupBT();
+  EXPECT_EQ(ui_.messages, (std::vector<Shown>{{texts::kRecovered, MessageIcon::kNone},
+                                              {texts::kBackupDone, MessageIcon::kNone}}));
+  EXPECT_EQ(Game("Backup/MAINDATA.DAT"), "game main");
+  EXPECT_EQ(Game("MAINDATA.DAT"), "game main");
+}
+
+// A journal that cannot be trusted proves nothing: nothing is touched, the
+// user is told, and no operation runs until it is dealt with.
+TEST_F(OperationsTest, ADamagedJournalKeepsEverythingAndStopsTheOperation) {
+  scratch_.WriteFile("game/.~tolvashu-journal-0123456789abcdef", "tolvashu-journal 1 0123456789abcdef\nnew x\n");
+  scratch_.MakeFolder("game/.~tolvashu-hold-0123456789abcdef");
+  scratch_.WriteFile("game/.~tolvashu-hold-0123456789abcdef/MAINDATA.DAT", "the player's only copy");
+  std::map<std::string, std::string> before = Snapshot(scratch_, "");
+  operations_.ClickInstallBT();
+  ASSERT_EQ(ui_.messages.size(), 1u);
+  EXPECT_EQ(ui_.messages[0].text.rfind(texts::kReportNotUndoneHead, 0), 0u) << ui_.messages[0].text;
+  EXPECT_EQ(Snapshot(scratch_, ""), before);
   EXPECT_EQ(ui_.notice.shown, 0);
 }
 
