@@ -2,15 +2,23 @@
 // piped in, one operation per run, or with the operation as its arguments,
 // as a user would use it.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <thread>
 
 #include "app/app_texts.h"
 #include "app/console_texts.h"
 #include "folderchoice/form2_texts.h"
 #include "sample_folders.h"
 #include "text/text_codec.h"
+#include "transfer/recovery.h"
 
 namespace tolvashu::testing {
 namespace {
@@ -115,6 +123,49 @@ TEST_F(ConsoleProgramTest, ArgumentsRunOneOperationAndEndWithItsExitStatus) {
   EXPECT_NE(unknown.errors.find(console::kUsage), std::string::npos) << unknown.errors;
   EXPECT_EQ(RunWith("install --game").status, 64);
   EXPECT_EQ(RunWith("--version").out, "tolvashu-console " TOLVASHU_VERSION "\n");
+}
+
+// The program killed (SIGKILL, as "end task" or a crash ends it) at random
+// moments of a long Install: the next start's recovery leaves the game
+// folder exactly as it was before, or as the whole Install leaves it.
+TEST_F(ConsoleProgramTest, AnInstallKilledAtAnyMomentIsUndoneOrFinishedByTheNextStart) {
+  auto make_game = [&] {
+    std::filesystem::remove_all(ToPath(scratch_.Join("game")));
+    MakeSampleGame(scratch_, "game");
+    for (const char* folder : {"game/Backup/nationDATA", "game/Backup/pastDATA"}) scratch_.MakeFolder(folder);
+    for (int n = 0; n < 400; ++n) {
+      scratch_.WriteFile("game/nationDATA/old" + std::to_string(n) + ".dat", std::string(4096, 'g'));
+      scratch_.WriteFile("package/nationDATA/n" + std::to_string(n) + ".dat", std::string(4096, 'p'));
+    }
+    SetOneTime(scratch_, "");
+    return ExactSnapshot(scratch_, "game");
+  };
+  const std::string arguments =
+      "install --package '" + scratch_.Join("package") + "' --game '" + scratch_.Join("game") + "'";
+  const auto before = make_game();
+  auto started = std::chrono::steady_clock::now();
+  ASSERT_EQ(RunWith(arguments).status, 0);
+  const auto whole_run = std::chrono::steady_clock::now() - started;
+  const auto after = WithoutTimesOfEmptyFiles(ExactSnapshot(scratch_, "game"));
+  std::mt19937 random(std::random_device{}());
+  std::unique_ptr<FileOps> files = MakePlatformFileOps();
+  for (int round = 0; round < 8; ++round) {
+    ASSERT_EQ(make_game(), before);
+    pid_t child = fork();
+    if (child == 0) {
+      execl("/bin/sh", "sh", "-c", ("exec '" TOLVASHU_CONSOLE_EXE "' " + arguments + " >/dev/null 2>&1").c_str(),
+            static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    const double moment = std::uniform_real_distribution<>(0.0, 1.2)(random);
+    std::this_thread::sleep_for(std::chrono::duration_cast<std::chrono::microseconds>(whole_run * moment));
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    for (const char* tail : {"/", "/Backup/"}) RecoverUnfinishedTransfer(*files, scratch_.Join("game") + tail);
+    const auto recovered = ExactSnapshot(scratch_, "game");
+    EXPECT_TRUE(recovered == before || WithoutTimesOfEmptyFiles(recovered) == after)
+        << "killed after " << moment << " of a whole run";
+  }
 }
 
 }  // namespace

@@ -96,9 +96,9 @@ std::string FirstDifference(const Files& expected, const Files& actual) {
 // runs cannot agree on those. A status file that was not there and could
 // not be made empty counts as made: nothing old survives either way.
 Files WithoutTimesOfNewEmptyFiles(Files files, const Files& before = {}) {
+  files = WithoutTimesOfEmptyFiles(std::move(files));
   for (auto it = files.begin(); it != files.end();) {
-    std::string& state = it->second;
-    if (StartsWith(state, " @")) state = state.substr(state.find(' ', 2));
+    const std::string& state = it->second;
     bool new_and_empty = StartsWith(state, " ") && state.find("<folder>") == std::string::npos;
     it = new_and_empty && before.count(it->first) == 0 ? files.erase(it) : std::next(it);
   }

@@ -1,8 +1,5 @@
 #include "operation_cases.h"
 
-#include <chrono>
-#include <filesystem>
-
 #include "sample_folders.h"
 #include "text/text_codec.h"
 
@@ -31,13 +28,7 @@ void MakeFixture(const ScratchFolder& scratch) {
                                 "欠番: nothere.dat\r\n外: ..\\up.dat\r\n")
                             .value() +
                         "x: bad\xFF.txt\r\nnocolon.gif\r\n");
-  // One time for every file, in whole seconds, so that two fixtures are
-  // alike to the nanosecond on every file system.
-  static const auto fixed =
-      std::chrono::floor<std::chrono::seconds>(std::filesystem::file_time_type::clock::now() - std::chrono::hours(24));
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(ToPath(scratch.path()))) {
-    if (entry.is_regular_file()) std::filesystem::last_write_time(entry.path(), fixed);
-  }
+  SetOneTime(scratch, "");
 }
 
 }  // namespace tolvashu::testing

@@ -1,5 +1,6 @@
 #include "sample_folders.h"
 
+#include <chrono>
 #include <filesystem>
 #include <utility>
 
@@ -84,6 +85,21 @@ std::map<std::string, std::string> ExactSnapshot(const ScratchFolder& scratch, c
     shown += scratch.Attributes(below);
   }
   return entries;
+}
+
+void SetOneTime(const ScratchFolder& scratch, const std::string& folder) {
+  static const auto kTime =
+      std::chrono::floor<std::chrono::seconds>(std::filesystem::file_time_type::clock::now() - std::chrono::hours(24));
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(ToPath(scratch.Join(folder)))) {
+    if (entry.is_regular_file()) std::filesystem::last_write_time(entry.path(), kTime);
+  }
+}
+
+std::map<std::string, std::string> WithoutTimesOfEmptyFiles(std::map<std::string, std::string> snapshot) {
+  for (auto& [path, state] : snapshot) {
+    if (state.rfind(" @", 0) == 0) state = state.substr(state.find(' ', 2));
+  }
+  return snapshot;
 }
 
 }  // namespace tolvashu::testing

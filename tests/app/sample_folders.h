@@ -28,4 +28,12 @@ std::map<std::string, std::string> Snapshot(const ScratchFolder& scratch, const 
 // snapshots mean the same names in the same case, byte for byte.
 std::map<std::string, std::string> ExactSnapshot(const ScratchFolder& scratch, const std::string& folder);
 
+// Gives every file below the folder one time, in whole seconds, so that
+// fixtures made at different moments are alike to the nanosecond.
+void SetOneTime(const ScratchFolder& scratch, const std::string& folder);
+
+// An exact snapshot without the times of its empty files: those that a run
+// empties are made at that moment, which two runs cannot agree on.
+std::map<std::string, std::string> WithoutTimesOfEmptyFiles(std::map<std::string, std::string> snapshot);
+
 }  // namespace tolvashu::testing
