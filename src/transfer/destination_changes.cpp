@@ -1,5 +1,7 @@
 #include "transfer/destination_changes.h"
 
+#include "files/pattern_parts.h"
+
 namespace tolvashu {
 
 namespace {
@@ -23,6 +25,22 @@ CopyResult DirectChanges::Copy(const std::string& source, const std::string& nam
 
 std::vector<FileFailure> DirectChanges::Delete(const std::string& pattern) {
   return files_.DeleteMatching(folder_ + pattern).failures;
+}
+
+std::vector<std::string> FolderLevels(const std::string& folder) {
+  std::vector<std::string> levels;
+  for (std::size_t at = folder.find_first_of(kPathSeparators); at != std::string::npos;
+       at = folder.find_first_of(kPathSeparators, at + 1)) {
+    levels.push_back(folder.substr(0, at + 1));
+  }
+  return levels;
+}
+
+// One that exists already, or cannot be made, is passed over: the copy into
+// it then says what is wrong.
+std::optional<FileFailure> DirectChanges::MakeFolders(const std::string& folder) {
+  for (const std::string& level : FolderLevels(folder)) files_.MakeFolder(folder_ + level.substr(0, level.size() - 1));
+  return std::nullopt;
 }
 
 std::optional<FileFailure> DirectChanges::Empty(const std::string& name) { return EmptyFile(files_, folder_ + name); }

@@ -27,6 +27,9 @@ class DestinationChanges {
   virtual std::vector<FileFailure> Delete(const std::string& pattern) = 0;
   // Destination folder + `name` becomes an empty file.
   virtual std::optional<FileFailure> Empty(const std::string& name) = 0;
+  // Makes the folders of `folder` (relative, ending with a separator) that
+  // are missing, one level after the other.
+  virtual std::optional<FileFailure> MakeFolders(const std::string& folder) = 0;
 
   TransferRecord& record() { return record_; }
 
@@ -40,6 +43,10 @@ class DestinationChanges {
 // old survives.
 std::optional<FileFailure> EmptyFile(FileOps& files, const std::string& path);
 
+// The folders of `folder` (relative, ending with a separator) from the
+// outermost in: «a\\b\\» gives «a\\» and «a\\b\\».
+std::vector<std::string> FolderLevels(const std::string& folder);
+
 class DirectChanges : public DestinationChanges {
  public:
   DirectChanges(FileOps& files, std::string folder) : files_(files), folder_(std::move(folder)) {}
@@ -47,6 +54,7 @@ class DirectChanges : public DestinationChanges {
   CopyResult Copy(const std::string& source, const std::string& name) override;
   std::vector<FileFailure> Delete(const std::string& pattern) override;
   std::optional<FileFailure> Empty(const std::string& name) override;
+  std::optional<FileFailure> MakeFolders(const std::string& folder) override;
 
  private:
   FileOps& files_;

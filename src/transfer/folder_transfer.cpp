@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "files/pattern_parts.h"
+
 namespace tolvashu {
 
 FolderTransfer::FolderTransfer(FileOps& files, DestinationChanges& destination, std::string source_folder,
@@ -38,6 +40,15 @@ void FolderTransfer::Empty(std::string_view name) {
   if (notice_) notice_->StillWorking();
   destination_.record().Changed(name);
   if (std::optional<FileFailure> failure = destination_.Empty(std::string(name))) Collect(std::move(*failure));
+}
+
+void FolderTransfer::MakeFoldersFor(std::string_view name) {
+  if (Stopped()) return;
+  const std::string path(name);
+  if (files_.HasFile(source_folder_ + path) != true) return;
+  if (std::optional<FileFailure> failure = destination_.MakeFolders(path.substr(0, NameStart(path)))) {
+    Collect(std::move(*failure));
+  }
 }
 
 std::optional<std::string> FolderTransfer::FirstSourceEntry(std::string_view pattern) {

@@ -49,6 +49,10 @@ class FolderTransfer {
   // Truncates destination folder + name to length 0, creating it.
   void Empty(std::string_view name);
 
+  // Makes the destination's missing folders of `name`'s folder part, when
+  // the source has a file of that name to copy into them.
+  void MakeFoldersFor(std::string_view name);
+
   // Starts the enumeration of source folder + pattern; a folder that cannot
   // be listed stops the transfer and gives std::nullopt, as FirstEntry does.
   std::optional<std::string> FirstSourceEntry(std::string_view pattern);

@@ -15,7 +15,7 @@ constexpr std::size_t kIdLength = 16;
 constexpr std::size_t kCheckLength = 8;
 constexpr char kHex[] = "0123456789abcdef";
 
-constexpr std::string_view kKindWords[] = {"folder", "aside", "new"};
+constexpr std::string_view kKindWords[] = {"folder", "aside", "new", "mkdir"};
 
 bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); }
 
@@ -118,11 +118,13 @@ std::optional<JournalRecord> ParseRecord(std::string_view id, std::string_view l
   std::size_t first_blank = body.find(' ');
   if (first_blank == std::string_view::npos) return std::nullopt;
   std::string_view word = body.substr(0, first_blank);
-  for (int kind = JournalRecord::kFolder; kind <= JournalRecord::kNew; ++kind) {
+  for (int kind = JournalRecord::kFolder; kind <= JournalRecord::kMadeFolder; ++kind) {
     if (word != kKindWords[kind]) continue;
     std::optional<std::string> path = Unescape(body.substr(first_blank + 1));
     if (!path) return std::nullopt;
-    bool valid = kind == JournalRecord::kFolder ? IsFolderPath(*path) : IsFilePath(*path);
+    bool valid = kind == JournalRecord::kFolder      ? IsFolderPath(*path)
+                 : kind == JournalRecord::kMadeFolder ? !path->empty() && IsFolderPath(*path)
+                                                      : IsFilePath(*path);
     if (!valid) return std::nullopt;
     return JournalRecord{static_cast<JournalRecord::Kind>(kind), std::move(*path)};
   }

@@ -8,6 +8,7 @@
 //   folder PATH CHECK                      a holding folder is made in destination + PATH ("" is the destination)
 //   aside PATH CHECK                       destination + PATH is moved into its folder's holding folder
 //   new PATH CHECK                         destination + PATH is created by the transfer
+//   mkdir PATH CHECK                       the folder destination + PATH was made by the transfer
 //   committed CHECK                        the transfer is complete and durable
 // PATH is relative to the destination, '\' between names, with '%', blanks
 // and control characters written as %XX. CHECK is a checksum of the line and
@@ -32,7 +33,7 @@ std::string HoldingFolderName(std::string_view id);
 bool IsJournalName(std::string_view name);
 
 struct JournalRecord {
-  enum Kind { kFolder, kAside, kNew };
+  enum Kind { kFolder, kAside, kNew, kMadeFolder };
   Kind kind;
   std::string path;
   bool operator==(const JournalRecord& other) const { return kind == other.kind && path == other.path; }

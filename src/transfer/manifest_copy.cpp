@@ -26,15 +26,18 @@ void TellSkipped(FolderTransfer& transfer, const std::string& item, ManifestSkip
 
 // Names that would reach outside the two folders, or that the world file's
 // bytes do not spell, are left out: the world file comes with a downloaded
-// package and is not trusted. Only the notice hears of them.
+// package and is not trusted. Only the notice hears of them. A name in a
+// subfolder that the destination lacks gets that subfolder: a Backup folder
+// never has the package's own subfolders, and the game needs the file.
 void CopyNamedFile(FolderTransfer& transfer, const std::string& item) {
   static_assert(kPolicy == ErrorPolicy::kStopAtFirstFailure);
   std::optional<std::string> name = ManifestFileName(item);
   if (!name) return;
   if (std::optional<ManifestSkip> refused = WhyNameIsRefused(*name)) {
     TellSkipped(transfer, item, *refused);
-  } else if (transfer.Copy(*name) == CopyOutcome::kSourceMissing) {
-    TellSkipped(transfer, item, ManifestSkip::kMissing);
+  } else {
+    transfer.MakeFoldersFor(*name);
+    if (transfer.Copy(*name) == CopyOutcome::kSourceMissing) TellSkipped(transfer, item, ManifestSkip::kMissing);
   }
 }
 

@@ -19,7 +19,9 @@ UnfinishedTransfer FromJournal(const std::string& folder, const ParsedJournal& j
   UnfinishedTransfer transfer{folder, journal.id, {}, {}};
   for (const JournalRecord& record : journal.records) {
     if (record.kind == JournalRecord::kAside) continue;  // what its holding folder holds tells it
-    std::vector<std::string>& paths = record.kind == JournalRecord::kNew ? transfer.created : transfer.holding_folders;
+    std::vector<std::string>& paths = record.kind == JournalRecord::kNew          ? transfer.created
+                                      : record.kind == JournalRecord::kMadeFolder ? transfer.made_folders
+                                                                                  : transfer.holding_folders;
     if (std::find(paths.begin(), paths.end(), record.path) == paths.end()) paths.push_back(record.path);
   }
   return transfer;

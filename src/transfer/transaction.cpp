@@ -15,6 +15,7 @@ constexpr char kJournalNotWritten[] = "the journal cannot be written";
 constexpr char kNotDurable[] = "cannot be made durable";
 
 std::string FolderOf(const std::string& path) { return path.substr(0, NameStart(path)); }
+std::string WithoutSeparator(const std::string& folder) { return folder.substr(0, folder.size() - 1); }
 
 }  // namespace
 
@@ -151,8 +152,20 @@ std::optional<FileFailure> Transaction::Empty(const std::string& name) {
   return refused ? refused : FileFailure{destination_ + path, FailureCause::kOther, "cannot be emptied"};
 }
 
+// A folder that is not there yet is recorded before it is made, like any
+// change. One that cannot be made is passed over: the copy into it says why.
+std::optional<FileFailure> Transaction::MakeFolders(const std::string& folder) {
+  for (const std::string& level : FolderLevels(folder)) {
+    const std::string path = destination_ + WithoutSeparator(level);
+    if (files_.IsSameFolder(path, path)) continue;  // a folder that is there is the same folder as itself
+    if (!Write(JournalRecord::kMadeFolder, level)) return JournalFailure();
+    if (files_.MakeFolder(path)) record_.FolderMade(level);
+  }
+  return std::nullopt;
+}
+
 UnfinishedTransfer Transaction::Unfinished() const {
-  return {destination_, id_, record_.created(), record_.holding_folders()};
+  return {destination_, id_, record_.created(), record_.holding_folders(), record_.made_folders()};
 }
 
 // The order is what makes a power cut at any moment leave either the old

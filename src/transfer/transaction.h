@@ -35,6 +35,7 @@ class Transaction : public DestinationChanges {
   CopyResult Copy(const std::string& source, const std::string& name) override;
   std::vector<FileFailure> Delete(const std::string& pattern) override;
   std::optional<FileFailure> Empty(const std::string& name) override;
+  std::optional<FileFailure> MakeFolders(const std::string& folder) override;
 
   // After a transfer without a failure: the new files and the journal made
   // durable, the journal marked committed and that mark made durable, then

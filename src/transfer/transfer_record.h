@@ -1,6 +1,6 @@
 // The one record of what a transfer has done to its destination: the
-// folders where it moved files aside (into a holding folder), the files it
-// created, and the names it copied. It serves the transfer's memo of repeated copies, the commit
+// folders where it moved files aside (into a holding folder), the files and
+// folders it created, and the names it copied. It serves the transfer's memo of repeated copies, the commit
 // (which removes what was held) and the undo (which removes what was
 // created and puts back what was held).
 //
@@ -48,6 +48,8 @@ class TransferRecord {
   void HoldingFolderMade(const std::string& folder);
   // The file `path` is about to be created by the transfer.
   void Created(const std::string& path);
+  // The transfer made the folder `folder` (relative, ending with '\\').
+  void FolderMade(const std::string& folder) { made_folders_.push_back(folder); }
   // Whether the transfer created `path` (spelled as recorded).
   bool IsCreated(const std::string& path) const { return created_set_.count(path) != 0; }
 
@@ -55,11 +57,14 @@ class TransferRecord {
   const std::vector<std::string>& holding_folders() const { return holding_folders_; }
   // The files created, in the order they were created.
   const std::vector<std::string>& created() const { return created_; }
+  // The folders made, in the order they were made.
+  const std::vector<std::string>& made_folders() const { return made_folders_; }
 
  private:
   std::unordered_map<std::string, std::string> copied_;  // upper-case name -> name as copied
   std::vector<std::string> holding_folders_;
   std::vector<std::string> created_;
+  std::vector<std::string> made_folders_;
   std::set<std::string> created_set_;
 };
 

@@ -70,6 +70,9 @@ std::vector<FileFailure> UndoTransfer(FileOps& files, const UnfinishedTransfer& 
         files, holding, [&](const std::string& name) { return PutBack(files, holding, original, name); }, failures);
   }
   RemoveCutOffCopies(files, transfer);
+  for (auto folder = transfer.made_folders.rbegin(); folder != transfer.made_folders.rend(); ++folder) {
+    Collect(files.RemoveFolder(transfer.destination + folder->substr(0, folder->size() - 1)), failures);
+  }
   return failures;
 }
 
@@ -88,6 +91,7 @@ void RemoveCutOffCopies(FileOps& files, const UnfinishedTransfer& transfer) {
   for (const catalogue::Subfolder& subfolder : catalogue::kSubfolders) folders.emplace(subfolder.folder);
   for (const std::string& folder : transfer.holding_folders) folders.insert(folder);
   for (const std::string& path : transfer.created) folders.insert(path.substr(0, NameStart(path)));
+  for (const std::string& folder : transfer.made_folders) folders.erase(folder);  // gone with the undo
   for (const std::string& folder : folders) files.RemoveLeftoverTemporaryFiles(transfer.destination + folder);
 }
 

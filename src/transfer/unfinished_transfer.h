@@ -20,11 +20,13 @@ struct UnfinishedTransfer {
   // made a holding folder.
   std::vector<std::string> created;
   std::vector<std::string> holding_folders;
+  std::vector<std::string> made_folders;  // in the order they were made
 };
 
 // Removes the files the transfer created (newest first), moves every held
-// file back to its name, and removes the emptied holding folders and the
-// temporary files of copies that were cut off. A held file whose name is
+// file back to its name, and removes the emptied holding folders, the
+// folders it made (once empty) and the temporary files of copies that were
+// cut off. A held file whose name is
 // taken by a file the transfer did not create stays held. Returns what
 // could not be undone; nothing when the destination is as it was.
 std::vector<FileFailure> UndoTransfer(FileOps& files, const UnfinishedTransfer& transfer);

@@ -38,10 +38,11 @@ constexpr FailureCause kCauses[] = {FailureCause::kInUse, FailureCause::kDenied,
                                     FailureCause::kUnreadable};
 const char* kAdvice[] = {texts::kAdviceInUse, texts::kAdviceDenied, texts::kAdviceDiskFull, texts::kAdviceCheckFiles};
 
-// Kinds whose failures carry the injected cause into the box.
+// Kinds whose failures carry the injected cause into the box (a folder
+// that cannot be made tells no cause: the copy into it fails then).
 bool CarriesCause(FaultKind kind) {
   return kind != FaultKind::kHasFile && kind != FaultKind::kWrite && kind != FaultKind::kSync &&
-         kind != FaultKind::kRemove;
+         kind != FaultKind::kRemove && kind != FaultKind::kMakeFolder;
 }
 
 bool StartsWith(const std::string& text, const std::string& start) { return text.rfind(start, 0) == 0; }
@@ -87,7 +88,7 @@ struct FaultRun {
 std::string FirstDifference(const Files& expected, const Files& actual) {
   auto [e, a] = std::mismatch(expected.begin(), expected.end(), actual.begin(), actual.end());
   if (e == expected.end() && a == actual.end()) return "none";
-  if (e == expected.end()) return "extra " + a->first;
+  if (e == expected.end() || (a != actual.end() && a->first < e->first)) return "extra " + a->first;
   if (a == actual.end() || a->first != e->first) return "missing " + e->first;
   return e->first + ": «" + e->second + "» became «" + a->second + "»";
 }
@@ -158,8 +159,9 @@ TEST_P(FaultInjection, AKillAtAnyCallIsUndoneOrFinishedByTheNextStart) {
   const int calls = fault_free_->faulty.AllCalls();
   for (int nth = 1; nth <= calls; ++nth) {
     FaultRun run(GetParam(), [&](FaultyFileOps& f) { f.StopDeadAt(nth); });
-    std::string what = std::string(GetParam().name) + ", killed at call " + std::to_string(nth);
     const std::vector<std::string>& log = run.faulty.durability_log();
+    std::string what = std::string(GetParam().name) + ", killed at call " + std::to_string(nth) + " after «" +
+                       (log.empty() ? "" : log.back()) + "»";
     bool committed = std::find(log.begin(), log.end(), "journal commit") != log.end();
     if (committed) {
       ExpectSame(WithoutTimesOfNewEmptyFiles(fault_free_->after), WithoutTimesOfNewEmptyFiles(run.recovered), what);

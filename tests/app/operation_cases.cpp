@@ -12,7 +12,6 @@ void MakeFixture(const ScratchFolder& scratch) {
   scratch.MakeFolder("game/maps");
   scratch.MakeFolder("game/Backup/nationDATA");
   scratch.MakeFolder("game/Backup/pastDATA");
-  scratch.MakeFolder("game/Backup/maps");
   for (const char* name : {"namedata1.dat", "PersonalName.dat", "sound.wav", "kosei05.dat", "TaizinNow.dat",
                            "maps/east.jpg"}) {
     scratch.WriteFile(std::string("package/") + name, std::string("package ") + name);

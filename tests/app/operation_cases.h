@@ -29,7 +29,8 @@ inline const OperationCase kOperations[] = {
     {"Default", "default", &kDefaultOperation, "game/Default/", "game/"},
 };
 
-// The world file names haikei01.jpg and maps\east.jpg, which are copied,
+// The world file names haikei01.jpg and maps\east.jpg (a subfolder that the
+// Backup folder lacks), which are copied,
 // and one item for each reason not to copy one: a missing file, a name
 // reaching outside, bytes that are no code page 932 text, no name at all. A
 // name is in another case than the transfer writes it, and every file has

@@ -65,19 +65,19 @@ TEST_F(ManifestCopy, CopiesNothingWithoutAWorldFileOrFromAnEmptyOne) {
   EXPECT_TRUE(scratch_.List("game").empty());
 }
 
-TEST_F(ManifestCopy, CopiesIntoExistingSubfoldersWithoutCreatingMissingOnes) {
-  scratch_.WriteFile("pkg/vumoworld.dat", "a: maps\\east.jpg, b: maps/west.jpg, c: faces\\one.jpg\r\n");
+TEST_F(ManifestCopy, CopiesIntoSubfoldersMakingTheMissingOnesForFilesThatAreThere) {
+  scratch_.WriteFile("pkg/vumoworld.dat", "a: maps\\east.jpg, b: maps/west.jpg, c: faces\\x\\one.jpg, d: gone\\a.jpg\r\n");
   scratch_.MakeFolder("pkg/maps");
-  scratch_.MakeFolder("pkg/faces");
+  scratch_.MakeFolder("pkg/faces/x");
   scratch_.MakeFolder("game/maps");
   Source("maps/east.jpg", "east");
   Source("maps/west.jpg", "west");
-  Source("faces/one.jpg");
-  std::vector<FileFailure> report = CopyFrom("pkg");
+  Source("faces/x/one.jpg", "one");
+  EXPECT_TRUE(CopyFrom("pkg").empty());
   EXPECT_EQ(GameFile("maps/east.jpg"), "east");
   EXPECT_EQ(GameFile("maps/west.jpg"), "west");
-  EXPECT_FALSE(GameHas("faces"));
-  EXPECT_EQ(FailedPaths(report), std::vector<std::string>{destination() + "faces\\one.jpg"});
+  EXPECT_EQ(GameFile("faces/x/one.jpg"), "one");
+  EXPECT_FALSE(GameHas("gone"));
 }
 
 TEST_F(ManifestCopy, NeverReachesOutsideTheTwoFolders) {
