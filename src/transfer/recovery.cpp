@@ -4,6 +4,7 @@
 #include <optional>
 #include <utility>
 
+#include "transfer/data_set_catalogue.h"
 #include "transfer/journal.h"
 #include "transfer/unfinished_transfer.h"
 
@@ -15,8 +16,14 @@ Recovery Ended(Recovery::Outcome outcome, std::vector<FileFailure> failures = {}
   return {outcome, std::move(failures)};
 }
 
+// The holding folders of the destination and its data subfolders are
+// looked into even when no surviving record names them: after a power cut a
+// holding folder may have reached the disk before its record did.
 UnfinishedTransfer FromJournal(const std::string& folder, const ParsedJournal& journal) {
-  UnfinishedTransfer transfer{folder, journal.id, {}, {}};
+  UnfinishedTransfer transfer{folder, journal.id, {}, {""}, {}};
+  for (const catalogue::Subfolder& subfolder : catalogue::kSubfolders) {
+    transfer.holding_folders.emplace_back(subfolder.folder);
+  }
   for (const JournalRecord& record : journal.records) {
     if (record.kind == JournalRecord::kAside) continue;  // what its holding folder holds tells it
     std::vector<std::string>& paths = record.kind == JournalRecord::kNew          ? transfer.created
