@@ -224,6 +224,12 @@ class FileOps {
   // Removes an empty folder; nothing when it is gone, also when there was none.
   virtual std::optional<FileFailure> RemoveFolder(const std::string& path) = 0;
 
+  // Removes a folder of our own making (a transfer's holding folder) with
+  // the files it holds, whatever their attributes; it holds no folders.
+  // Nothing when it is gone, also when there was none; otherwise the first
+  // thing that stays, and the folder with it.
+  virtual std::optional<FileFailure> RemoveOwnFolder(const std::string& path) = 0;
+
   // Every entry of `folder` (ending with a separator): files of any
   // attributes and subfolders, our own included. std::nullopt when the
   // folder cannot be listed; an empty list when it does not exist.

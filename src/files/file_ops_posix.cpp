@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <memory>
 #include <system_error>
+#include <unordered_map>
 
 #include "files/content_copy_posix.h"
 #include "files/durability_posix.h"
@@ -18,8 +19,8 @@
 #include "files/matching_files_posix.h"
 #include "files/open_files_posix.h"
 #include "files/path_resolver_posix.h"
-#include "files/rename_posix.h"
 #include "files/pattern_parts.h"
+#include "files/rename_posix.h"
 #include "files/temporary_file_posix.h"
 #include "files/unique_fd_posix.h"
 
@@ -81,6 +82,13 @@ Opened<File> NotOpened(FailureCause cause, std::string reason) {
   return {nullptr, cause, std::move(reason)};
 }
 
+// Folders of our own are known by the path as the caller named them, with
+// no separator at its end.
+std::string OwnKey(std::string path) {
+  while (!path.empty() && IsPathSeparator(path.back())) path.pop_back();
+  return path;
+}
+
 // The caller's decision on how a copy's new content takes its place, asked
 // once, when the content is complete.
 class PendingPlacement {
@@ -120,6 +128,7 @@ class PosixFileOps : public FileOps {
   MoveResult MoveIntoFolder(const std::string& path, const std::string& folder) override;
   std::optional<FileFailure> RemoveFile(const std::string& path) override;
   std::optional<FileFailure> RemoveFolder(const std::string& path) override;
+  std::optional<FileFailure> RemoveOwnFolder(const std::string& path) override;
   std::optional<std::vector<FolderEntry>> ListEntries(const std::string& folder) override;
   std::optional<FileFailure> MakeHiddenFolder(const std::string& path) override;
   Opened<OutputFile> CreateHiddenFile(const std::string& path) override;
@@ -142,8 +151,17 @@ class PosixFileOps : public FileOps {
   // The on-disk path of the folder `path` names; "" when there is none.
   std::string FolderOnDisk(const std::string& path, std::optional<FileFailure>& failure);
 
+  // The on-disk path of a folder of our own that MakeHiddenFolder made, as
+  // the caller named it: the moves into it need not look it up again.
+  std::string OwnFolderOnDisk(const std::string& path, std::optional<FileFailure>& failure);
+
   PathResolver resolver_;
   FolderHandles folders_;
+  std::unordered_map<std::string, std::string> own_folders_;  // as named -> on disk
+  // The destination of the copy under way, as the caller's placement sees
+  // it, so that a move of that file aside reuses its lookup.
+  const std::string* placing_ = nullptr;
+  const ResolvedPath* placing_resolved_ = nullptr;
 };
 
 std::string PosixFileOps::CurrentFolder() {
@@ -233,8 +251,12 @@ CopyResult PosixFileOps::CopyFile(const std::string& source_path, const std::str
   if (destination.exists && IsReadOnly(destination.status)) return Failed(FailureCause::kDenied, kReadOnly);
 
   std::string as_held = destination_path.substr(0, NameStart(destination_path)) + destination.name;
-  PendingPlacement placement(place, std::move(as_held), destination.exists);
+  placing_ = &as_held;
+  placing_resolved_ = &destination;
+  PendingPlacement placement(place, as_held, destination.exists);
   CopyResult result = CopyOver(source.fd.get(), source.status, destination, placement);
+  placing_ = nullptr;
+  placing_resolved_ = nullptr;
   const bool moved_away = placement.decided() && !placement.decided()->replace_existing;
   if (result.ok() && (!destination.exists || moved_away)) {
     resolver_.names().NoteAdded(destination.folder, destination.name);
@@ -346,24 +368,38 @@ std::optional<FileFailure> PosixFileOps::MakeHiddenFolder(const std::string& pat
   if (folder.exists) return FileFailure{path, FailureCause::kOther, "already there"};
   if (mkdir(folder.path.c_str(), kNewFolderMode) != 0) return FileFailure{path, CauseOf(errno), ErrorText(errno)};
   resolver_.names().NoteAdded(folder.folder, folder.name);
+  own_folders_[OwnKey(path)] = folder.path;
   return std::nullopt;
 }
 
+std::string PosixFileOps::OwnFolderOnDisk(const std::string& path, std::optional<FileFailure>& failure) {
+  auto known = own_folders_.find(OwnKey(path));
+  if (known != own_folders_.end()) return known->second;
+  std::string folder = FolderOnDisk(path, failure);
+  if (folder.empty() && !failure) failure = FileFailure{path, FailureCause::kOther, "folder missing"};
+  return folder;
+}
+
+// The file is looked up once: a move aside during a copy's placement takes
+// the lookup the copy has just made of that very destination.
 MoveResult PosixFileOps::MoveIntoFolder(const std::string& path, const std::string& folder_path) {
   MoveResult result;
-  ResolvedPath file = resolver_.Resolve(path);
+  ResolvedPath file = placing_ && *placing_ == path ? *placing_resolved_ : resolver_.Resolve(path);
   if (file.unknown) result.failure = FileFailure{path, FailureCause::kUnreadable, kCannotList};
   if (!IsRegularFile(file)) return result;
   if (IsReadOnly(file.status)) {
     result.failure = FileFailure{path, FailureCause::kDenied, kReadOnly};
     return result;
   }
-  std::string folder = FolderOnDisk(folder_path, result.failure);
-  if (folder.empty()) {
-    if (!result.failure) result.failure = FileFailure{folder_path, FailureCause::kOther, "folder missing"};
-    return result;
+  std::string folder = OwnFolderOnDisk(folder_path, result.failure);
+  if (folder.empty()) return result;
+  int error = RenameWithoutReplacing(AT_FDCWD, file.path.c_str(), AT_FDCWD, ChildPath(folder, file.name).c_str());
+  if (error == ENOENT && own_folders_.erase(OwnKey(folder_path)) != 0) {  // the folder kept was moved or removed since
+    folder = OwnFolderOnDisk(folder_path, result.failure);
+    if (folder.empty()) return result;
+    error = RenameWithoutReplacing(AT_FDCWD, file.path.c_str(), AT_FDCWD, ChildPath(folder, file.name).c_str());
   }
-  if (int error = RenameWithoutReplacing(AT_FDCWD, file.path.c_str(), AT_FDCWD, ChildPath(folder, file.name).c_str())) {
+  if (error != 0) {
     result.failure = FileFailure{path, CauseOf(error), ErrorText(error)};
     return result;
   }
@@ -392,6 +428,35 @@ std::optional<FileFailure> PosixFileOps::RemoveFolder(const std::string& path) {
   if (rmdir(folder.path.c_str()) != 0 && errno != ENOENT) return FileFailure{path, CauseOf(errno), ErrorText(errno)};
   resolver_.names().NoteRemoved(folder.folder, folder.name);
   return std::nullopt;
+}
+
+// Each file is removed by its name through a handle of the folder: no
+// file is looked at first, for all of them were put there by the transfer.
+std::optional<FileFailure> PosixFileOps::RemoveOwnFolder(const std::string& path) {
+  own_folders_.erase(OwnKey(path));
+  ResolvedPath folder = resolver_.Resolve(path);
+  if (folder.unknown) return FileFailure{path, FailureCause::kUnreadable, kCannotList};
+  if (!folder.exists) return std::nullopt;
+  DIR* dir = opendir(folder.path.c_str());
+  if (dir == nullptr) return FileFailure{path, CauseOf(errno), ErrorText(errno)};
+  std::optional<FileFailure> failure;
+  for (;;) {
+    errno = 0;  // readdir reports a failure only through errno
+    const dirent* entry = readdir(dir);
+    if (entry == nullptr) {
+      if (errno != 0) failure = FileFailure{path, FailureCause::kUnreadable, ErrorText(errno)};
+      break;
+    }
+    std::string_view name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    if (unlinkat(dirfd(dir), entry->d_name, 0) != 0 && errno != ENOENT) {
+      failure = FileFailure{path + std::string(name), CauseOf(errno), ErrorText(errno)};
+      break;
+    }
+  }
+  closedir(dir);
+  if (failure) return failure;
+  return RemoveFolder(path);
 }
 
 std::optional<std::vector<FolderEntry>> PosixFileOps::ListEntries(const std::string& folder_path) {

@@ -147,6 +147,7 @@ class Win32FileOps : public FileOps {
   }
   std::optional<FileFailure> RemoveFile(const std::string& path) override { return RemoveOneFile(path); }
   std::optional<FileFailure> RemoveFolder(const std::string& path) override { return RemoveEmptyFolder(path); }
+  std::optional<FileFailure> RemoveOwnFolder(const std::string& path) override { return RemoveFolderWithFiles(path); }
   std::optional<std::vector<FolderEntry>> ListEntries(const std::string& folder) override {
     return ListFolderEntries(folder);
   }

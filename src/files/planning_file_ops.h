@@ -46,6 +46,7 @@ class PlanningFileOps : public FileOps {
   MoveResult MoveIntoFolder(const std::string& path, const std::string& folder) override;
   std::optional<FileFailure> RemoveFile(const std::string& path) override { return NotPlanned(path); }
   std::optional<FileFailure> RemoveFolder(const std::string& path) override { return NotPlanned(path); }
+  std::optional<FileFailure> RemoveOwnFolder(const std::string& path) override { return NotPlanned(path); }
   std::optional<std::vector<FolderEntry>> ListEntries(const std::string& folder) override {
     return real_.ListEntries(folder);
   }

@@ -74,6 +74,21 @@ std::optional<FileFailure> RemoveEmptyFolder(const std::string& path) {
   return IsNotFoundError(error) ? std::nullopt : std::optional<FileFailure>(SystemFailure(path, error));
 }
 
+// The files' read-only flag is taken off first: Windows refuses to delete a
+// read-only file, and everything in a folder of our own is ours to remove.
+std::optional<FileFailure> RemoveFolderWithFiles(const std::string& path) {
+  std::optional<std::vector<FolderEntry>> entries = ListFolderEntries(path);
+  if (!entries) return FileFailure{path, FailureCause::kUnreadable, "cannot be listed"};
+  for (const FolderEntry& entry : *entries) {
+    std::wstring file = ToWin32Path(WithSeparator(path) + entry.name);
+    SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!DeleteFileW(file.c_str()) && !IsNotFoundError(GetLastError())) {
+      return SystemFailure(WithSeparator(path) + entry.name, GetLastError());
+    }
+  }
+  return RemoveEmptyFolder(path);
+}
+
 std::optional<std::vector<FolderEntry>> ListFolderEntries(const std::string& folder) {
   std::vector<FolderEntry> entries;
   WIN32_FIND_DATAW entry;

@@ -15,6 +15,7 @@ namespace tolvashu {
 MoveResult MoveFileIntoFolder(const std::string& path, const std::string& folder);
 std::optional<FileFailure> RemoveOneFile(const std::string& path);
 std::optional<FileFailure> RemoveEmptyFolder(const std::string& path);
+std::optional<FileFailure> RemoveFolderWithFiles(const std::string& path);
 std::optional<std::vector<FolderEntry>> ListFolderEntries(const std::string& folder);
 std::optional<FileFailure> MakeHiddenFolderAt(const std::string& path);
 // Best effort where the volume cannot flush a folder by itself: NTFS keeps

@@ -79,9 +79,7 @@ std::vector<FileFailure> UndoTransfer(FileOps& files, const UnfinishedTransfer& 
 std::vector<FileFailure> FinishTransfer(FileOps& files, const UnfinishedTransfer& transfer) {
   std::vector<FileFailure> failures;
   for (const std::string& folder : transfer.holding_folders) {
-    const std::string holding = HoldingFolder(transfer, folder);
-    SettleHoldingFolder(
-        files, holding, [&](const std::string& name) { return files.RemoveFile(holding + name); }, failures);
+    Collect(files.RemoveOwnFolder(HoldingFolder(transfer, folder)), failures);
   }
   return failures;
 }

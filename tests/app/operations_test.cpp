@@ -213,6 +213,9 @@ class RefusingFileOps : public FileOps {
   std::optional<FileFailure> RemoveFolder(const std::string& path) override {
     return Called("RemoveFolder " + path, std::optional<FileFailure>());
   }
+  std::optional<FileFailure> RemoveOwnFolder(const std::string& path) override {
+    return Called("RemoveOwnFolder " + path, std::optional<FileFailure>());
+  }
   std::optional<std::vector<FolderEntry>> ListEntries(const std::string& folder) override {
     return Called("ListEntries " + folder, std::optional<std::vector<FolderEntry>>());
   }

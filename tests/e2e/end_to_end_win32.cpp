@@ -27,7 +27,7 @@ std::string DefaultWarning() {
 std::string NoBackupWarning() { return std::string(texts::kNoBackupData1) + "\r" + texts::kNoBackupData2; }
 
 std::string UnwritableReport(const std::string& name, const char* advice) {
-  return std::string(texts::kReportHead) + "\r" + name + "\r" + advice;
+  return std::string(texts::kReportUndoneHead) + "\r" + name + "\r" + advice;
 }
 
 void CheckMainWindow(Checks& checks, InstallerSession& session) {
@@ -181,8 +181,9 @@ void DefaultWithDefaultData(Checks& checks, InstallerSession& session, const Fix
 
 // A game file that cannot be replaced, read-only or held open by the running
 // game (here this driver holds it, sharing reading only), is named in a box
-// with the exclamation icon and the advice for its cause, and keeps its
-// content.
+// with the exclamation icon and the advice for its cause, and the whole
+// Install is undone: the file keeps its content, and so do the files the
+// Install had replaced before it met that one.
 void UnwritableFileReported(Checks& checks, InstallerSession& session, const Fixture& fixture) {
   for (bool held : {false, true}) {
     checks.Section(held ? "Install onto a file the game holds open" : "Install onto a read-only file");
@@ -200,7 +201,8 @@ void UnwritableFileReported(Checks& checks, InstallerSession& session, const Fix
     if (!held) fixture.SetGameReadOnly("MAINDATA.DAT", false);
     holder.Close();
     ExpectGameFile(checks, fixture, "MAINDATA.DAT", "default main data");
-    ExpectGameFile(checks, fixture, "kosei01.dat", "package scenario 1");
+    ExpectGameFile(checks, fixture, "kosei00.dat", "default scenario 0");
+    ExpectNoGameFile(checks, fixture, "nationDATA/1.dat");
   }
 }
 

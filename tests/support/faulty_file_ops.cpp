@@ -139,6 +139,12 @@ std::optional<FileFailure> FaultyFileOps::RemoveFolder(const std::string& path) 
   return real_.RemoveFolder(path);
 }
 
+std::optional<FileFailure> FaultyFileOps::RemoveOwnFolder(const std::string& path) {
+  if (Fails(FaultKind::kRemove)) return Failure(path);
+  Log("remove " + path);
+  return real_.RemoveOwnFolder(path);
+}
+
 std::optional<std::vector<FolderEntry>> FaultyFileOps::ListEntries(const std::string& folder) {
   if (Fails(FaultKind::kList)) return std::nullopt;
   return real_.ListEntries(folder);

@@ -67,6 +67,7 @@ class FaultyFileOps : public FileOps {
   MoveResult MoveIntoFolder(const std::string& path, const std::string& folder) override;
   std::optional<FileFailure> RemoveFile(const std::string& path) override;
   std::optional<FileFailure> RemoveFolder(const std::string& path) override;
+  std::optional<FileFailure> RemoveOwnFolder(const std::string& path) override;
   std::optional<std::vector<FolderEntry>> ListEntries(const std::string& folder) override;
   std::optional<FileFailure> MakeHiddenFolder(const std::string& path) override;
   Opened<OutputFile> CreateHiddenFile(const std::string& path) override;
