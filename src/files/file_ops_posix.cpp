@@ -302,6 +302,7 @@ int PosixFileOps::WriteAndMoveTo(int source, const struct stat& source_status, c
   if (int error = temporary.Create(folder.fd)) return error;
   if (int error = CopyContent(source, temporary.fd(), source_status.st_size)) return error;
   temporary.KeepModificationTime(source_status.st_mtim);
+  temporary.StartWritingBack(source_status.st_size);
   const Placement& decided = placement.Decide();
   if (decided.refused) return kRefused;
   return temporary.MoveTo(destination.path, decided.replace_existing);

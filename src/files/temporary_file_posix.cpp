@@ -16,6 +16,8 @@ namespace {
 
 constexpr mode_t kNewFileMode = 0666;  // the umask takes its share
 constexpr int kNameAttempts = 16;
+// Files from this size on are sent to the disk as soon as they are written.
+constexpr off_t kWriteBackSize = off_t{1} << 20;
 
 // Removes `name` from the open folder if no program has it open: a write
 // lease is granted only then. The lease is taken on what was opened, and the
@@ -55,6 +57,10 @@ int TemporaryFile::Create(int folder) {
 void TemporaryFile::KeepModificationTime(const struct timespec& modified) {
   const struct timespec times[2] = {{0, UTIME_OMIT}, modified};
   futimens(fd_.get(), times);
+}
+
+void TemporaryFile::StartWritingBack(off_t size) {
+  if (size >= kWriteBackSize) sync_file_range(fd_.get(), 0, 0, SYNC_FILE_RANGE_WRITE);
 }
 
 // Closed before the move, since some file systems report a lost write only

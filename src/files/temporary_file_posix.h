@@ -36,6 +36,11 @@ class TemporaryFile {
   // time that cannot be set does not undo a complete copy.
   void KeepModificationTime(const struct timespec& modified);
 
+  // Starts writing a large file's content to the disk in the background,
+  // so that the transfer's one sync at its end finds most of it written;
+  // small files are left to that sync, which costs nothing per file.
+  void StartWritingBack(off_t size);
+
   // Closes the file and renames it to the on-disk `destination`, over the
   // file there when `replace` is true, and only to a free name otherwise.
   // Returns 0 or the errno value of the failure, in which case the
