@@ -17,10 +17,14 @@ namespace {
 constexpr DWORD kNotOrdinary =
     FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DEVICE;
 
-bool FolderExists(const std::string& folder) {
-  if (folder.empty()) return true;  // the current directory
+// Only a folder the system says is not there is missing: one it cannot
+// look at (a parent that denies access, a network folder that dropped out)
+// may hold files, and must not read as empty.
+bool FolderIsMissing(const std::string& folder) {
+  if (folder.empty()) return false;  // the current directory
   DWORD attributes = GetFileAttributesW(ToWin32Path(folder).c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  if (attributes == INVALID_FILE_ATTRIBUTES) return IsNotFoundError(GetLastError());
+  return (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 // The system also matches patterns against 8.3 short names, so "*.txt" would
@@ -42,7 +46,7 @@ FileFailure Unreadable(const std::string& folder, DWORD error) {
 }  // namespace
 
 bool FoundNothing(const std::string& folder, unsigned long error) {
-  return error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES || !FolderExists(folder);
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES || FolderIsMissing(folder);
 }
 
 Listing ListOrdinaryFiles(const std::string& pattern) {
