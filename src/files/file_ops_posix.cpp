@@ -13,6 +13,7 @@
 
 #include "files/content_copy_posix.h"
 #include "files/durability_posix.h"
+#include "files/folder_entries_posix.h"
 #include "files/file_ops.h"
 #include "files/folder_handles_posix.h"
 #include "files/folder_watch_posix.h"
@@ -441,21 +442,13 @@ std::optional<FileFailure> PosixFileOps::RemoveOwnFolder(const std::string& path
   DIR* dir = opendir(folder.path.c_str());
   if (dir == nullptr) return FileFailure{path, CauseOf(errno), ErrorText(errno)};
   std::optional<FileFailure> failure;
-  for (;;) {
-    errno = 0;  // readdir reports a failure only through errno
-    const dirent* entry = readdir(dir);
-    if (entry == nullptr) {
-      if (errno != 0) failure = FileFailure{path, FailureCause::kUnreadable, ErrorText(errno)};
-      break;
-    }
-    std::string_view name = entry->d_name;
-    if (name == "." || name == "..") continue;
-    if (unlinkat(dirfd(dir), entry->d_name, 0) != 0 && errno != ENOENT) {
-      failure = FileFailure{path + std::string(name), CauseOf(errno), ErrorText(errno)};
-      break;
-    }
-  }
+  int error = ForEachEntry(dir, [&](const dirent& entry) {
+    if (unlinkat(dirfd(dir), entry.d_name, 0) == 0 || errno == ENOENT) return true;
+    failure = FileFailure{path + entry.d_name, CauseOf(errno), ErrorText(errno)};
+    return false;
+  });
   closedir(dir);
+  if (error != 0) failure = FileFailure{path, FailureCause::kUnreadable, ErrorText(error)};
   if (failure) return failure;
   return RemoveFolder(path);
 }
@@ -467,24 +460,16 @@ std::optional<std::vector<FolderEntry>> PosixFileOps::ListEntries(const std::str
   if (!IsFolder(folder)) return entries;
   DIR* dir = opendir(folder.path.c_str());
   if (dir == nullptr) return std::nullopt;
-  bool complete = false;
-  for (;;) {
-    errno = 0;  // readdir reports a failure only through errno
-    const dirent* entry = readdir(dir);
-    if (entry == nullptr) {
-      complete = errno == 0;
-      break;
-    }
-    std::string_view name = entry->d_name;
-    if (name == "." || name == "..") continue;
+  int error = ForEachEntry(dir, [&](const dirent& entry) {
     struct stat status;
-    bool is_folder = entry->d_type == DT_DIR ||
-                     (entry->d_type == DT_UNKNOWN && fstatat(dirfd(dir), entry->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0 &&
+    bool is_folder = entry.d_type == DT_DIR ||
+                     (entry.d_type == DT_UNKNOWN && fstatat(dirfd(dir), entry.d_name, &status, AT_SYMLINK_NOFOLLOW) == 0 &&
                       S_ISDIR(status.st_mode));
-    entries.push_back({std::string(name), is_folder});
-  }
+    entries.push_back({entry.d_name, is_folder});
+    return true;
+  });
   closedir(dir);
-  if (!complete) return std::nullopt;
+  if (error != 0) return std::nullopt;
   return entries;
 }
 

@@ -6,6 +6,7 @@
 #include <cerrno>
 
 #include "files/case_fold.h"
+#include "files/folder_entries_posix.h"
 #include "files/temporary_name.h"
 
 namespace tolvashu {
@@ -107,19 +108,12 @@ FolderNames::Listings::iterator FolderNames::Read(const std::string& folder) {
   if (dir == nullptr) return listings_.end();
   fd.Release();  // now owned by `dir`
   Listing listing{followed, StateOf(status), {}};
-  bool complete = false;
-  for (;;) {
-    errno = 0;  // readdir reports a failure only through errno
-    const dirent* entry = readdir(dir);
-    if (entry == nullptr) {
-      complete = errno == 0;
-      break;
-    }
-    std::string_view name = entry->d_name;
-    if (name != "." && name != ".." && !IsTemporaryName(name)) Add(listing, name);
-  }
+  int error = ForEachEntry(dir, [&](const dirent& entry) {
+    if (!IsTemporaryName(entry.d_name)) Add(listing, entry.d_name);
+    return true;
+  });
   closedir(dir);
-  if (!complete) return listings_.end();
+  if (error != 0) return listings_.end();
   if (!followed) ++unfollowed_listings_;
   return listings_.emplace(id, std::move(listing)).first;
 }

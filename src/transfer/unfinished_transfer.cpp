@@ -35,11 +35,10 @@ std::optional<FileFailure> PutBack(FileOps& files, const std::string& held, cons
   return std::nullopt;
 }
 
-// Each entry of one holding folder handed to `settle`, then the folder
-// itself removed once it is empty.
-template <typename Settle>
-void SettleHoldingFolder(FileOps& files, const std::string& holding, Settle settle,
-                         std::vector<FileFailure>& failures) {
+// Every held file of one holding folder put back, then the folder itself
+// removed once it is empty.
+void PutBackHoldingFolder(FileOps& files, const std::string& holding, const std::string& original,
+                          std::vector<FileFailure>& failures) {
   std::optional<std::vector<FolderEntry>> entries = files.ListEntries(holding);
   if (!entries) {
     failures.push_back({holding, FailureCause::kUnreadable, "cannot be listed"});
@@ -50,7 +49,7 @@ void SettleHoldingFolder(FileOps& files, const std::string& holding, Settle sett
     if (entry.is_folder) {
       failures.push_back({holding + entry.name, FailureCause::kOther, kNotAFile});
     } else {
-      Collect(settle(entry.name), failures);
+      Collect(PutBack(files, holding, original, entry.name), failures);
     }
   }
   if (failures.size() == before) Collect(files.RemoveFolder(holding), failures);
@@ -64,10 +63,7 @@ std::vector<FileFailure> UndoTransfer(FileOps& files, const UnfinishedTransfer& 
     Collect(files.RemoveFile(transfer.destination + *path), failures);
   }
   for (const std::string& folder : transfer.holding_folders) {
-    const std::string holding = HoldingFolder(transfer, folder);
-    const std::string original = transfer.destination + folder;
-    SettleHoldingFolder(
-        files, holding, [&](const std::string& name) { return PutBack(files, holding, original, name); }, failures);
+    PutBackHoldingFolder(files, HoldingFolder(transfer, folder), transfer.destination + folder, failures);
   }
   RemoveCutOffCopies(files, transfer);
   for (auto folder = transfer.made_folders.rbegin(); folder != transfer.made_folders.rend(); ++folder) {
