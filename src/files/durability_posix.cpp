@@ -13,14 +13,10 @@
 
 namespace tolvashu {
 
-namespace {
-
 bool IsInUserSpace(int fd) {
   struct statfs file_system;
   return fstatfs(fd, &file_system) == 0 && file_system.f_type == FUSE_SUPER_MAGIC;
 }
-
-}  // namespace
 
 bool SyncFileOnDisk(const std::string& path) {
   UniqueFd file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
@@ -33,7 +29,8 @@ bool SyncFolderOnDisk(const std::string& folder) {
   return fd.valid() && (fsync(fd.get()) == 0 || errno == EINVAL);
 }
 
-bool SyncFolders(const std::vector<std::string>& folders, bool& file_by_file) {
+bool SyncFolders(const std::vector<std::string>& folders, const std::vector<FileSystemHandle>& early,
+                 bool& file_by_file) {
   bool ok = true;
   std::vector<dev_t> synced;  // file systems already synced whole
   for (const std::string& folder : folders) {
@@ -46,7 +43,9 @@ bool SyncFolders(const std::vector<std::string>& folders, bool& file_by_file) {
       ok = fsync(fd.get()) == 0 && ok;
     } else if (std::find(synced.begin(), synced.end(), status.st_dev) == synced.end()) {
       synced.push_back(status.st_dev);
-      ok = syncfs(fd.get()) == 0 && ok;
+      auto opened_early = std::find_if(early.begin(), early.end(),
+                                       [&](const FileSystemHandle& handle) { return handle.device == status.st_dev; });
+      ok = syncfs(opened_early != early.end() ? opened_early->fd.get() : fd.get()) == 0 && ok;
     }
   }
   return ok;

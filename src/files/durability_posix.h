@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "files/write_back_posix.h"
+
 namespace tolvashu {
 
 // Makes what was written below the on-disk `folders` durable: one syncfs
@@ -12,8 +14,14 @@ namespace tolvashu {
 // us and the storage. A file system in user space (FUSE, how Linux players
 // often reach a game on an NTFS partition) is not reached by syncfs: there
 // each folder gets its fsync, and `file_by_file` is set to say that each
-// written file needs SyncFileOnDisk too. False when any of it failed.
-bool SyncFolders(const std::vector<std::string>& folders, bool& file_by_file);
+// written file needs SyncFileOnDisk too. A file system with a handle in
+// `early` is synced through it, so that write-back failures since that
+// handle was opened are heard of. False when any of it failed.
+bool SyncFolders(const std::vector<std::string>& folders, const std::vector<FileSystemHandle>& early,
+                 bool& file_by_file);
+
+// Whether the open `fd` is on a file system in user space (FUSE).
+bool IsInUserSpace(int fd);
 
 // fdatasync of one on-disk file.
 bool SyncFileOnDisk(const std::string& path);

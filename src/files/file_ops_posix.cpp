@@ -13,6 +13,7 @@
 
 #include "files/content_copy_posix.h"
 #include "files/durability_posix.h"
+#include "files/entry_removal_posix.h"
 #include "files/folder_entries_posix.h"
 #include "files/file_ops.h"
 #include "files/folder_handles_posix.h"
@@ -24,6 +25,7 @@
 #include "files/rename_posix.h"
 #include "files/temporary_file_posix.h"
 #include "files/unique_fd_posix.h"
+#include "files/write_back_posix.h"
 
 namespace tolvashu {
 
@@ -158,6 +160,7 @@ class PosixFileOps : public FileOps {
 
   PathResolver resolver_;
   FolderHandles folders_;
+  WriteBack write_back_;
   std::unordered_map<std::string, std::string> own_folders_;  // as named -> on disk
   // The destination of the copy under way, as the caller's placement sees
   // it, so that a move of that file aside reuses its lookup.
@@ -267,18 +270,20 @@ CopyResult PosixFileOps::CopyFile(const std::string& source_path, const std::str
   return result;
 }
 
-// Writes the whole content beside the destination, then renames it to the
-// destination (keeping the spelling of an existing name). There is no fsync
-// here: the rename already guarantees that a failed copy never leaves a
-// half-written destination, and the transfer makes all of its files durable
-// at once when it commits (MakeDurable), which costs far less than syncing
-// every one of its thousands of files.
+// Writes the whole content into a temporary file beside the destination,
+// then gives it the destination's name (keeping the spelling of an existing
+// name) by a link or a rename. There is no fsync here: the file takes the
+// name only whole, so a failed copy never leaves a half-written
+// destination, and the transfer makes all of its files durable at once when
+// it commits (MakeDurable), which costs far less than syncing every one of
+// its thousands of files. The write-back helper keeps the content moving to
+// the disk meanwhile.
 //
 // The temporary file is made through a handle of the destination's folder
 // kept from earlier copies. Should that handle stand for a folder moved or
 // removed since, the copy fails or its temporary file starts out in the
-// moved folder; the rename still puts it where the path leads. A copy that
-// failed through a kept handle is made once more through a new one.
+// moved folder; the link or rename still puts it where the path leads. A
+// copy that failed through a kept handle is made once more through a new one.
 CopyResult PosixFileOps::CopyOver(int source, const struct stat& source_status, const ResolvedPath& destination,
                                   PendingPlacement& placement) {
   bool kept = false;
@@ -299,11 +304,13 @@ int PosixFileOps::WriteAndMoveTo(int source, const struct stat& source_status, c
   FolderHandles::Handle folder = folders_.Get(destination.folder);
   kept = folder.kept;
   if (folder.fd < 0) return errno;
+  if (!folder.kept) write_back_.Watch(destination.folder);
   TemporaryFile temporary;
-  if (int error = temporary.Create(folder.fd)) return error;
+  if (int error = temporary.Create(folder.fd, *folder.unnamed_files)) return error;
   if (int error = CopyContent(source, temporary.fd(), source_status.st_size)) return error;
   temporary.KeepModificationTime(source_status.st_mtim);
   temporary.StartWritingBack(source_status.st_size);
+  write_back_.Written(source_status.st_size);
   const Placement& decided = placement.Decide();
   if (decided.refused) return kRefused;
   return temporary.MoveTo(destination.path, decided.replace_existing);
@@ -441,15 +448,15 @@ std::optional<FileFailure> PosixFileOps::RemoveOwnFolder(const std::string& path
   if (!folder.exists) return std::nullopt;
   DIR* dir = opendir(folder.path.c_str());
   if (dir == nullptr) return FileFailure{path, CauseOf(errno), ErrorText(errno)};
-  std::optional<FileFailure> failure;
+  std::vector<std::string> names;
   int error = ForEachEntry(dir, [&](const dirent& entry) {
-    if (unlinkat(dirfd(dir), entry.d_name, 0) == 0 || errno == ENOENT) return true;
-    failure = FileFailure{path + entry.d_name, CauseOf(errno), ErrorText(errno)};
-    return false;
+    names.emplace_back(entry.d_name);
+    return true;
   });
+  std::optional<EntryRemovalFailure> refused = RemoveEntries(dirfd(dir), names);
   closedir(dir);
-  if (error != 0) failure = FileFailure{path, FailureCause::kUnreadable, ErrorText(error)};
-  if (failure) return failure;
+  if (refused) return FileFailure{path + refused->name, CauseOf(refused->error), ErrorText(refused->error)};
+  if (error != 0) return FileFailure{path, FailureCause::kUnreadable, ErrorText(error)};
   return RemoveFolder(path);
 }
 
@@ -516,7 +523,7 @@ bool PosixFileOps::MakeDurable(const std::vector<std::string>& written, const st
     folders.push_back(std::move(folder));
   }
   bool file_by_file = false;
-  bool ok = SyncFolders(folders, file_by_file);
+  bool ok = SyncFolders(folders, write_back_.watched(), file_by_file);
   if (!file_by_file) return ok;
   for (const std::string& path : written) {
     ResolvedPath file = resolver_.Resolve(path);

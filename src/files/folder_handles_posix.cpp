@@ -15,19 +15,19 @@ constexpr std::size_t kKeptHandles = 8;
 }  // namespace
 
 FolderHandles::Handle FolderHandles::Get(const std::string& folder) {
-  for (const auto& [path, handle] : handles_) {
-    if (path == folder) return {handle.get(), true};
+  for (Kept& kept : handles_) {
+    if (kept.folder == folder) return {kept.fd.get(), true, &kept.unnamed_files};
   }
   // A path handle: it needs no right to read the folder, only to reach it.
   UniqueFd handle(open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-  if (!handle.valid()) return {-1, false};
+  if (!handle.valid()) return {-1, false, nullptr};
   if (handles_.size() == kKeptHandles) handles_.erase(handles_.begin());
-  handles_.emplace_back(folder, std::move(handle));
-  return {handles_.back().second.get(), false};
+  handles_.push_back({folder, std::move(handle)});
+  return {handles_.back().fd.get(), false, &handles_.back().unnamed_files};
 }
 
 void FolderHandles::Forget(const std::string& folder) {
-  auto kept = std::find_if(handles_.begin(), handles_.end(), [&](const auto& held) { return held.first == folder; });
+  auto kept = std::find_if(handles_.begin(), handles_.end(), [&](const Kept& held) { return held.folder == folder; });
   if (kept != handles_.end()) handles_.erase(kept);
 }
 

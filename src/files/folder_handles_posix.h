@@ -10,7 +10,6 @@
 #pragma once
 
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "files/unique_fd_posix.h"
@@ -22,6 +21,9 @@ class FolderHandles {
   struct Handle {
     int fd;     // -1, with errno set, when the folder cannot be opened
     bool kept;  // opened for an earlier call, so it may stand for a folder moved since
+    // Whether the folder's file system may still make unnamed temporary
+    // files (temporary_file_posix.h); kept with the handle.
+    bool* unnamed_files;
   };
   // A handle of the on-disk `folder`, kept for later calls.
   Handle Get(const std::string& folder);
@@ -30,7 +32,12 @@ class FolderHandles {
   void Forget(const std::string& folder);
 
  private:
-  std::vector<std::pair<std::string, UniqueFd>> handles_;  // the most recently opened last
+  struct Kept {
+    std::string folder;
+    UniqueFd fd;
+    bool unnamed_files = true;
+  };
+  std::vector<Kept> handles_;  // the most recently opened last; never more than a few
 };
 
 }  // namespace tolvashu

@@ -2,9 +2,11 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <string>
 #include <utility>
 
 #include "files/rename_posix.h"
@@ -32,20 +34,48 @@ bool RemoveIfAbandoned(int folder, const char* name) {
   return unlinkat(folder, name, 0) == 0;  // the lease ends as the file is closed
 }
 
+// An unnamed file is given its name through its entry in /proc, which
+// needs no privilege (linking by the handle itself does).
+bool CanLinkOpenFiles() {
+  static const bool can = access("/proc/self/fd", X_OK) == 0;
+  return can;
+}
+
+std::string OpenFilePath(int fd) { return "/proc/self/fd/" + std::to_string(fd); }
+
+// What openat answers where the file system makes no unnamed files, or the
+// kernel does not know O_TMPFILE and takes it for O_DIRECTORY.
+bool MakesNoUnnamedFiles(int error) {
+  return error == EOPNOTSUPP || error == ENOTSUP || error == EISDIR || error == EINVAL || error == ENOSYS;
+}
+
 }  // namespace
 
 TemporaryFile::~TemporaryFile() {
-  if (name_.empty()) return;
+  if (name_.empty()) return;  // an unnamed file goes as it is closed
   fd_.Reset();
   unlinkat(folder_, name_.c_str(), 0);
 }
 
-int TemporaryFile::Create(int folder) {
+int TemporaryFile::Create(int folder, bool& unnamed) {
+  folder_ = folder;
+  if (unnamed && CanLinkOpenFiles()) {
+    fd_ = UniqueFd(openat(folder, ".", O_WRONLY | O_TMPFILE | O_CLOEXEC, kNewFileMode));
+    if (fd_.valid()) {
+      unnamed_ = true;
+      return 0;
+    }
+    if (!MakesNoUnnamedFiles(errno)) return errno;
+  }
+  unnamed = false;
+  return CreateNamed();
+}
+
+int TemporaryFile::CreateNamed() {
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
     std::string name = MakeTemporaryName();
-    fd_ = UniqueFd(openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode));
+    fd_ = UniqueFd(openat(folder_, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode));
     if (fd_.valid()) {
-      folder_ = folder;
       name_ = std::move(name);
       return 0;
     }
@@ -68,6 +98,12 @@ void TemporaryFile::StartWritingBack(off_t size) {
 // transfer that removed it just then would make this rename fail, which is
 // reported, never a half-written destination.
 int TemporaryFile::MoveTo(const std::string& destination, bool replace) {
+  if (unnamed_ && !replace) return LinkTo(destination);
+  // A link never replaces a file: one that is to be replaced gets a
+  // temporary name first, and is renamed over it like a named one.
+  if (unnamed_) {
+    if (int error = LinkToTemporaryName()) return error;
+  }
   if (!fd_.Close()) return errno;
   if (replace) {
     if (renameat(folder_, name_.c_str(), AT_FDCWD, destination.c_str()) != 0) return errno;
@@ -76,6 +112,32 @@ int TemporaryFile::MoveTo(const std::string& destination, bool replace) {
   }
   name_.clear();
   return 0;
+}
+
+// The file is linked while it is still open, since closing it would free
+// it, and closed after; a close that fails takes the name away again.
+int TemporaryFile::LinkTo(const std::string& destination) {
+  if (linkat(AT_FDCWD, OpenFilePath(fd_.get()).c_str(), AT_FDCWD, destination.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+    return errno;
+  }
+  unnamed_ = false;
+  if (fd_.Close()) return 0;
+  int error = errno;
+  unlink(destination.c_str());
+  return error;
+}
+
+int TemporaryFile::LinkToTemporaryName() {
+  for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+    std::string name = MakeTemporaryName();
+    if (linkat(AT_FDCWD, OpenFilePath(fd_.get()).c_str(), folder_, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+      unnamed_ = false;
+      name_ = std::move(name);
+      return 0;
+    }
+    if (errno != EEXIST) return errno;
+  }
+  return EEXIST;
 }
 
 std::vector<std::string> RemoveLeftoverTemporaryFiles(const std::string& folder) {

@@ -1,9 +1,15 @@
-// The file a copy writes before it replaces its destination (see
-// temporary_name.h), and the removal of those that a killed run left behind.
+// The file a copy writes before it takes its destination's name, and the
+// removal of those that a killed run left behind.
 //
-// A copy keeps its temporary file open from the moment it creates it until
-// it has written it whole. A leftover is removed only when no program has it
-// open, which the kernel tells by granting a write lease on it: a file that
+// Where the file system can make a file without a name (O_TMPFILE: ext4,
+// XFS, Btrfs, tmpfs), the temporary file has none until it is whole and
+// linked to its destination: a copy cut short leaves nothing, and the
+// folder takes one new entry instead of a temporary one renamed.
+//
+// Elsewhere it gets a temporary name of our naming (temporary_name.h). A
+// copy keeps such a file open from the moment it creates it until it has
+// written it whole. A leftover is removed only when no program has it open,
+// which the kernel tells by granting a write lease on it: a file that
 // another running transfer is still writing stays where it is, and the copy
 // itself needs no call beyond creating, writing and closing the file.
 #pragma once
@@ -27,8 +33,10 @@ class TemporaryFile {
 
   // Creates a fresh temporary file in the folder that the handle `folder`
   // stands for (folder_handles_posix.h), which must stay open until this
-  // object is gone. Returns 0 or the errno value of the failure.
-  int Create(int folder);
+  // object is gone: one without a name while `unnamed` is true and the file
+  // system can make one; `unnamed` is set to false where it cannot. Returns
+  // 0 or the errno value of the failure.
+  int Create(int folder, bool& unnamed);
 
   int fd() const { return fd_.get(); }
 
@@ -48,9 +56,14 @@ class TemporaryFile {
   int MoveTo(const std::string& destination, bool replace);
 
  private:
+  int CreateNamed();
+  int LinkTo(const std::string& destination);
+  int LinkToTemporaryName();
+
   UniqueFd fd_;
   int folder_ = -1;
-  std::string name_;  // empty once moved, or when none was made
+  bool unnamed_ = false;  // open without a name, not yet linked
+  std::string name_;      // empty once moved, or when none was made
 };
 
 // Removes the temporary files of our naming in the on-disk `folder` that no

@@ -1,0 +1,37 @@
+#include "files/entry_removal_posix.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstddef>
+#include <thread>
+
+namespace tolvashu {
+
+namespace {
+
+// Fewer files than this are not worth starting a thread for.
+constexpr std::size_t kShared = 64;
+
+std::optional<EntryRemovalFailure> RemoveRange(int folder, const std::vector<std::string>& names, std::size_t from,
+                                               std::size_t to) {
+  for (std::size_t i = from; i < to; ++i) {
+    if (unlinkat(folder, names[i].c_str(), 0) != 0 && errno != ENOENT) return EntryRemovalFailure{names[i], errno};
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<EntryRemovalFailure> RemoveEntries(int folder, const std::vector<std::string>& names) {
+  if (names.size() < kShared) return RemoveRange(folder, names, 0, names.size());
+  const std::size_t half = names.size() / 2;
+  std::optional<EntryRemovalFailure> second;
+  std::thread helper([&] { second = RemoveRange(folder, names, half, names.size()); });
+  std::optional<EntryRemovalFailure> first = RemoveRange(folder, names, 0, half);
+  helper.join();
+  return first ? first : second;
+}
+
+}  // namespace tolvashu
