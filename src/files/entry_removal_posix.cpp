@@ -16,10 +16,11 @@ constexpr std::size_t kShared = 64;
 
 std::optional<EntryRemovalFailure> RemoveRange(int folder, const std::vector<std::string>& names, std::size_t from,
                                                std::size_t to) {
+  std::optional<EntryRemovalFailure> first;
   for (std::size_t i = from; i < to; ++i) {
-    if (unlinkat(folder, names[i].c_str(), 0) != 0 && errno != ENOENT) return EntryRemovalFailure{names[i], errno};
+    if (unlinkat(folder, names[i].c_str(), 0) != 0 && errno != ENOENT && !first) first = {names[i], errno};
   }
-  return std::nullopt;
+  return first;
 }
 
 }  // namespace

@@ -17,7 +17,8 @@ struct EntryRemovalFailure {
 // counts as removed. Removing a file frees its content, which costs far
 // more than taking its name out of the folder, and only the latter is done
 // one file at a time by the kernel: a long list is shared with a second
-// thread. Returns the first file that could not be removed, if any.
+// thread. Every file that can be removed is; returns the first that could
+// not be, if any.
 std::optional<EntryRemovalFailure> RemoveEntries(int folder, const std::vector<std::string>& names);
 
 }  // namespace tolvashu
