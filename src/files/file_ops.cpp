@@ -19,6 +19,8 @@ FileOps::~FileOps() = default;
 
 std::unique_ptr<FolderWatch> FileOps::WatchFolder(const std::string&) { return nullptr; }
 
+void FileOps::ExpectCopies(std::vector<ExpectedCopy>) {}
+
 namespace {
 
 // The listings kept for enumerations started again: enough for a source

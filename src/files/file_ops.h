@@ -144,6 +144,12 @@ struct Placement {
 };
 using PlaceNewContent = std::function<Placement(const std::string& destination, bool exists)>;
 
+// A copy that the caller is about to ask for (FileOps::ExpectCopies).
+struct ExpectedCopy {
+  std::string source;
+  std::string destination;
+};
+
 class FileOps {
  public:
   FileOps();
@@ -190,6 +196,14 @@ class FileOps {
   // last name in the disk's case) and whether a file is there.
   virtual CopyResult CopyFile(const std::string& source, const std::string& destination,
                               const PlaceNewContent& place) = 0;
+
+  // Tells which copies come next, in the order CopyFile will be asked for
+  // them, so that a layer that can may write their content ahead while the
+  // caller works on the copy before. Only a hint: CopyFile still makes every
+  // copy with all of its checks, and uses content written ahead only for
+  // the very same source and destination. A new list replaces the last one;
+  // an empty one drops what is left of it. The default does nothing.
+  virtual void ExpectCopies(std::vector<ExpectedCopy> copies);
 
   // True when both paths name one and the same existing folder, however they
   // are spelled (case, separators, `.` and `..`, links, short names).

@@ -12,6 +12,7 @@
 #include <unordered_map>
 
 #include "files/content_copy_posix.h"
+#include "files/copy_ahead_posix.h"
 #include "files/durability_posix.h"
 #include "files/entry_removal_posix.h"
 #include "files/folder_entries_posix.h"
@@ -123,6 +124,7 @@ class PosixFileOps : public FileOps {
   std::unique_ptr<FolderWatch> WatchFolder(const std::string& pattern) override;
   CopyResult CopyFile(const std::string& source, const std::string& destination,
                       const PlaceNewContent& place) override;
+  void ExpectCopies(std::vector<ExpectedCopy> copies) override;
   bool IsSameFolder(const std::string& a, const std::string& b) override;
   std::optional<bool> HasFile(const std::string& path) override;
   void RemoveLeftoverTemporaryFiles(const std::string& folder) override;
@@ -147,10 +149,10 @@ class PosixFileOps : public FileOps {
     CopyResult failure;  // why there is none, when fd is not valid
   };
   CopySource OpenCopySource(const std::string& path);
-  CopyResult CopyOver(int source, const struct stat& source_status, const ResolvedPath& destination,
-                      PendingPlacement& placement);
-  int WriteAndMoveTo(int source, const struct stat& source_status, const ResolvedPath& destination,
-                     PendingPlacement& placement, bool& kept);
+  CopyResult CopyOver(const std::string& source_path, CopySource& source, const ResolvedPath& destination,
+                      PendingPlacement& placement, std::optional<CopyAhead::Written>& ahead);
+  int WriteAndMoveTo(const CopySource& source, const ResolvedPath& destination, PendingPlacement& placement,
+                     std::optional<CopyAhead::Written>& ahead, bool& kept);
   // The on-disk path of the folder `path` names; "" when there is none.
   std::string FolderOnDisk(const std::string& path, std::optional<FileFailure>& failure);
 
@@ -161,6 +163,7 @@ class PosixFileOps : public FileOps {
   PathResolver resolver_;
   FolderHandles folders_;
   WriteBack write_back_;
+  CopyAhead copy_ahead_;
   std::unordered_map<std::string, std::string> own_folders_;  // as named -> on disk
   // The destination of the copy under way, as the caller's placement sees
   // it, so that a move of that file aside reuses its lookup.
@@ -246,8 +249,16 @@ PosixFileOps::CopySource PosixFileOps::OpenCopySource(const std::string& path) {
 
 CopyResult PosixFileOps::CopyFile(const std::string& source_path, const std::string& destination_path,
                                   const PlaceNewContent& place) {
-  CopySource source = OpenCopySource(source_path);
-  if (!source.fd.valid()) return source.failure;
+  std::optional<CopyAhead::Written> ahead = copy_ahead_.Take(source_path, destination_path);
+  CopySource source;
+  if (ahead && !ahead->file.valid()) {  // opened ahead only: copied here
+    source = {std::move(ahead->source), ahead->source_status, {}};
+    ahead.reset();
+  } else if (ahead) {
+    source.status = ahead->source_status;
+  } else if (!(source = OpenCopySource(source_path)).fd.valid()) {
+    return source.failure;
+  }
   ResolvedPath destination = resolver_.Resolve(destination_path);
   if (destination.unknown) return FolderUnreadable(destination_path);
   if (!destination.folder_exists) return Failed(FailureCause::kOther, "folder missing");
@@ -258,7 +269,7 @@ CopyResult PosixFileOps::CopyFile(const std::string& source_path, const std::str
   placing_ = &as_held;
   placing_resolved_ = &destination;
   PendingPlacement placement(place, as_held, destination.exists);
-  CopyResult result = CopyOver(source.fd.get(), source.status, destination, placement);
+  CopyResult result = CopyOver(source_path, source, destination, placement, ahead);
   placing_ = nullptr;
   placing_resolved_ = nullptr;
   const bool moved_away = placement.decided() && !placement.decided()->replace_existing;
@@ -283,14 +294,25 @@ CopyResult PosixFileOps::CopyFile(const std::string& source_path, const std::str
 // kept from earlier copies. Should that handle stand for a folder moved or
 // removed since, the copy fails or its temporary file starts out in the
 // moved folder; the link or rename still puts it where the path leads. A
-// copy that failed through a kept handle is made once more through a new one.
-CopyResult PosixFileOps::CopyOver(int source, const struct stat& source_status, const ResolvedPath& destination,
-                                  PendingPlacement& placement) {
+// copy that failed through a kept handle is made once more through a new
+// one, and one whose content was written ahead (copy_ahead_posix.h) once
+// more from the source itself. The old file may be moved aside by then, so
+// a source that is gone at that point fails the copy.
+CopyResult PosixFileOps::CopyOver(const std::string& source_path, CopySource& source,
+                                  const ResolvedPath& destination, PendingPlacement& placement,
+                                  std::optional<CopyAhead::Written>& ahead) {
   bool kept = false;
-  int error = WriteAndMoveTo(source, source_status, destination, placement, kept);
-  if (error > 0 && kept) {
-    folders_.Forget(destination.folder);
-    if (lseek(source, 0, SEEK_SET) == 0) error = WriteAndMoveTo(source, source_status, destination, placement, kept);
+  const bool written_ahead = ahead.has_value();
+  int error = WriteAndMoveTo(source, destination, placement, ahead, kept);
+  if (error > 0 && (kept || written_ahead)) {
+    if (kept) folders_.Forget(destination.folder);
+    if (!source.fd.valid()) {
+      source = OpenCopySource(source_path);
+      if (!source.fd.valid()) return source.failure.outcome == CopyOutcome::kFailed ? source.failure : Failed(error);
+      error = WriteAndMoveTo(source, destination, placement, ahead, kept);
+    } else if (lseek(source.fd.get(), 0, SEEK_SET) == 0) {
+      error = WriteAndMoveTo(source, destination, placement, ahead, kept);
+    }
   }
   if (error == kRefused) return {CopyOutcome::kFailed, placement.decided()->refused->cause,
                                   placement.decided()->refused->reason, {}};
@@ -299,21 +321,45 @@ CopyResult PosixFileOps::CopyOver(int source, const struct stat& source_status, 
 
 // Returns 0, kRefused or the errno value of the failure; `kept` tells
 // whether the folder's handle was kept from an earlier copy.
-int PosixFileOps::WriteAndMoveTo(int source, const struct stat& source_status, const ResolvedPath& destination,
-                                 PendingPlacement& placement, bool& kept) {
+int PosixFileOps::WriteAndMoveTo(const CopySource& source, const ResolvedPath& destination,
+                                 PendingPlacement& placement, std::optional<CopyAhead::Written>& ahead, bool& kept) {
   FolderHandles::Handle folder = folders_.Get(destination.folder);
   kept = folder.kept;
   if (folder.fd < 0) return errno;
   if (!folder.kept) write_back_.Watch(destination.folder);
   TemporaryFile temporary;
-  if (int error = temporary.Create(folder.fd, *folder.unnamed_files)) return error;
-  if (int error = CopyContent(source, temporary.fd(), source_status.st_size)) return error;
-  temporary.KeepModificationTime(source_status.st_mtim);
-  temporary.StartWritingBack(source_status.st_size);
-  write_back_.Written(source_status.st_size);
+  if (ahead) {
+    temporary.AdoptUnnamed(folder.fd, std::move(ahead->file));
+    ahead.reset();
+  } else {
+    if (int error = temporary.Create(folder.fd, *folder.unnamed_files)) return error;
+    if (int error = CopyContent(source.fd.get(), temporary.fd(), source.status.st_size)) return error;
+    temporary.KeepModificationTime(source.status.st_mtim);
+    temporary.StartWritingBack(source.status.st_size);
+  }
+  write_back_.Written(source.status.st_size);
   const Placement& decided = placement.Decide();
   if (decided.refused) return kRefused;
   return temporary.MoveTo(destination.path, decided.replace_existing);
+}
+
+// The helper writes into the destination's folder as the path spells it,
+// and opens the source the same way: where the disk spells either
+// otherwise, it writes nothing and CopyFile does the copy itself.
+void PosixFileOps::ExpectCopies(std::vector<ExpectedCopy> copies) {
+  std::vector<CopyAhead::Job> jobs;
+  jobs.reserve(copies.size());
+  std::string folder, folder_on_disk;  // the last destination folder, which most copies share
+  for (ExpectedCopy& copy : copies) {
+    std::string source_on_disk = resolver_.AsWritten(copy.source);
+    std::string destination_folder = copy.destination.substr(0, NameStart(copy.destination));
+    if (destination_folder != folder) {
+      folder_on_disk = resolver_.AsWritten(destination_folder);
+      folder = std::move(destination_folder);
+    }
+    jobs.push_back({std::move(copy.source), std::move(copy.destination), std::move(source_on_disk), folder_on_disk});
+  }
+  copy_ahead_.Expect(std::move(jobs));
 }
 
 bool PosixFileOps::IsSameFolder(const std::string& a, const std::string& b) {

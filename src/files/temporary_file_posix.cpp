@@ -71,6 +71,25 @@ int TemporaryFile::Create(int folder, bool& unnamed) {
   return CreateNamed();
 }
 
+int TemporaryFile::CreateUnnamed(const std::string& folder) {
+  if (!CanLinkOpenFiles()) return EOPNOTSUPP;
+  fd_ = UniqueFd(openat(AT_FDCWD, folder.c_str(), O_WRONLY | O_TMPFILE | O_CLOEXEC, kNewFileMode));
+  if (!fd_.valid()) return errno;
+  unnamed_ = true;
+  return 0;
+}
+
+UniqueFd TemporaryFile::TakeUnnamed() {
+  unnamed_ = false;
+  return std::move(fd_);
+}
+
+void TemporaryFile::AdoptUnnamed(int folder, UniqueFd file) {
+  folder_ = folder;
+  fd_ = std::move(file);
+  unnamed_ = true;
+}
+
 int TemporaryFile::CreateNamed() {
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
     std::string name = MakeTemporaryName();

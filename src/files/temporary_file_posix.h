@@ -38,6 +38,18 @@ class TemporaryFile {
   // 0 or the errno value of the failure.
   int Create(int folder, bool& unnamed);
 
+  // Creates an unnamed temporary file in the on-disk `folder`, for a copy
+  // written ahead (copy_ahead_posix.h); its handle goes to TakeUnnamed.
+  // Returns 0 or the errno value of the failure.
+  int CreateUnnamed(const std::string& folder);
+
+  // The handle of an unnamed file, which this object then lets go of.
+  UniqueFd TakeUnnamed();
+
+  // Takes on an unnamed file written ahead, to be linked into the folder
+  // that the handle `folder` stands for.
+  void AdoptUnnamed(int folder, UniqueFd file);
+
   int fd() const { return fd_.get(); }
 
   // The copy keeps the source's modification time, as a Windows copy does. A

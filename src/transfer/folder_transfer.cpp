@@ -28,6 +28,16 @@ CopyOutcome FolderTransfer::Copy(std::string_view name) {
   return result.outcome;
 }
 
+void FolderTransfer::ExpectCopies(const std::vector<std::string>& names) {
+  std::vector<ExpectedCopy> copies;
+  for (const std::string& name : names) {
+    if (!Stopped() && !destination_.record().AlreadyCopied(name)) {
+      copies.push_back({source_folder_ + name, destination_folder() + name});
+    }
+  }
+  files_.ExpectCopies(std::move(copies));
+}
+
 void FolderTransfer::Delete(std::string_view pattern) {
   if (Stopped()) return;
   if (notice_) notice_->StillWorking();

@@ -42,6 +42,11 @@ class FolderTransfer {
   // could make a difference, is not copied again.
   CopyOutcome Copy(std::string_view name);
 
+  // Tells the file layer that `names` are copied next, in this order
+  // (FileOps::ExpectCopies), all but those already copied; none once the
+  // transfer has stopped.
+  void ExpectCopies(const std::vector<std::string>& names);
+
   // Deletes what matches destination folder + pattern; a pattern that
   // matches nothing is no failure.
   void Delete(std::string_view pattern);

@@ -100,7 +100,7 @@ Recovery RecoverUnfinishedTransfer(FileOps& files, const std::string& folder) {
       recovery = Worse(std::move(recovery), EndTransfer(files, folder, folder + entry.name));
     }
   }
-  if (recovery.outcome == Recovery::kNothing) RemoveCutOffCopies(files, {folder, {}, {}, {}});
+  if (recovery.outcome == Recovery::kNothing) RemoveCutOffCopies(files, {folder, {}, {}, {}, {}});
   return recovery;
 }
 

@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "files/error_policy.h"
 #include "transfer/data_set_catalogue.h"
@@ -23,15 +24,29 @@ namespace {
 
 constexpr ErrorPolicy kPolicy = ErrorPolicy::kStopAtFirstFailure;
 
-// Calls `visit` with every name the enumeration of source folder + `pattern`
-// returns, until the transfer stops.
-template <typename Visit>
-void ForEachSourceEntry(FolderTransfer& transfer, const std::string& pattern, Visit visit) {
-  static_assert(kPolicy == ErrorPolicy::kStopAtFirstFailure);
+// The names the enumeration of source folder + `pattern` returns that
+// `wanted` accepts, each with `prefix` before it; none once the transfer
+// has stopped.
+template <typename Wanted>
+std::vector<std::string> SourceEntries(FolderTransfer& transfer, const std::string& pattern, const std::string& prefix,
+                                       Wanted wanted) {
+  std::vector<std::string> names;
   FileOps& files = transfer.files();
   for (std::optional<std::string> entry = transfer.FirstSourceEntry(pattern);
        entry && !entry->empty() && !transfer.Stopped(); entry = files.NextEntry()) {
-    visit(*entry);
+    if (wanted(*entry)) names.push_back(prefix + *entry);
+  }
+  return names;
+}
+
+// Copies the names in order, until the transfer stops. The file layer
+// hears of them first, so that it can write the next copies ahead.
+void CopyInOrder(FolderTransfer& transfer, const std::vector<std::string>& names) {
+  static_assert(kPolicy == ErrorPolicy::kStopAtFirstFailure);
+  transfer.ExpectCopies(names);
+  for (const std::string& name : names) {
+    if (transfer.Stopped()) return;
+    transfer.Copy(name);
   }
 }
 
@@ -50,11 +65,11 @@ void ClearFamilies(FolderTransfer& transfer) {
 void CopySubfolders(FolderTransfer& transfer) {
   for (const catalogue::Subfolder& subfolder : catalogue::kSubfolders) {
     const std::string folder(subfolder.folder);
-    std::optional<std::string> entry = transfer.FirstSourceEntry(folder + "*.*");
+    std::vector<std::string> names = SourceEntries(transfer, folder + "*.*", folder, [](const std::string&) {
+      return true;
+    });
     if (subfolder.clear_first) transfer.Delete(folder + "*.*");
-    for (; entry && !entry->empty() && !transfer.Stopped(); entry = transfer.files().NextEntry()) {
-      transfer.Copy(folder + *entry);
-    }
+    CopyInOrder(transfer, names);
   }
 }
 
@@ -62,18 +77,19 @@ void CopySubfolders(FolderTransfer& transfer) {
 void RunEntrySweeps(FolderTransfer& transfer, bool music_on) {
   for (const catalogue::EntrySweep& sweep : catalogue::kEntrySweeps) {
     if (sweep.music_only && !music_on) continue;
-    ForEachSourceEntry(transfer, "", [&](const std::string& entry) {
-      if (catalogue::Matches(sweep, entry)) transfer.Copy(entry);
-    });
+    CopyInOrder(transfer, SourceEntries(transfer, "", "", [&](const std::string& entry) {
+                  return catalogue::Matches(sweep, entry);
+                }));
   }
 }
 
 // Unlike the series, every number is tried: a gap does not end the range.
 void CopyKoseiRange(FolderTransfer& transfer) {
-  for (int number = catalogue::kKoseiRangeFirst; number <= catalogue::kKoseiRangeLast && !transfer.Stopped();
-       ++number) {
-    transfer.Copy(catalogue::KoseiFileName(number));
+  std::vector<std::string> names;
+  for (int number = catalogue::kKoseiRangeFirst; number <= catalogue::kKoseiRangeLast; ++number) {
+    names.emplace_back(catalogue::KoseiFileName(number));
   }
+  CopyInOrder(transfer, names);
 }
 
 template <typename Names>
@@ -108,6 +124,7 @@ void RunSequence(FolderTransfer& transfer, const std::string& music_switch) {
   CopyStatusFiles(transfer);
   CopyNenpyoSeries(transfer);
   CopyManifestFiles(transfer);
+  transfer.ExpectCopies({});  // a stopped transfer leaves nothing written ahead
 }
 
 // Commits when the sequence met no failure; undoes it otherwise, or when

@@ -55,6 +55,8 @@ class FaultyFileOps : public FileOps {
   using FileOps::CopyFile;
   std::string CurrentFolder() override { return real_.CurrentFolder(); }
   bool IsSameFolder(const std::string& a, const std::string& b) override { return real_.IsSameFolder(a, b); }
+  // Content written ahead is only ever used by the real layer's own CopyFile.
+  void ExpectCopies(std::vector<ExpectedCopy> copies) override { real_.ExpectCopies(std::move(copies)); }
   void RemoveLeftoverTemporaryFiles(const std::string& folder) override;
   bool MakeFolder(const std::string& path) override;
   DeleteResult DeleteMatching(const std::string& pattern) override;

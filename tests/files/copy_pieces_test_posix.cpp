@@ -1,15 +1,18 @@
 // The pieces under a Linux copy: the temporary file with and without a
-// name, the removal of a holding folder's files by two threads, and the
-// write-back helper.
+// name, copies written ahead, the removal of a holding folder's files by
+// two threads, and the write-back helper.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "files/copy_ahead_posix.h"
 #include "files/entry_removal_posix.h"
 #include "files/temporary_file_posix.h"
 #include "files/temporary_name.h"
@@ -64,6 +67,56 @@ TEST(TemporaryFileTest, TakesItsNameOnlyWholeAndOnlyAFreeOneUnlessToldToReplace)
     EXPECT_EQ(scratch.ReadFile(kind + "/free.dat"), kind + " free.dat");
     EXPECT_EQ(scratch.ReadFile(kind + "/taken.dat"), kind + " taken.dat");
   }
+}
+
+// The content of an open file, even one open for writing only.
+std::string ReadAll(int fd) {
+  UniqueFd reading(open(("/proc/self/fd/" + std::to_string(fd)).c_str(), O_RDONLY | O_CLOEXEC));
+  std::string content;
+  char buffer[4096];
+  for (off_t at = 0;;) {
+    ssize_t got = pread(reading.get(), buffer, sizeof buffer, at);
+    if (got <= 0) return content;
+    content.append(buffer, static_cast<std::size_t>(got));
+    at += got;
+  }
+}
+
+// Whatever the helper has managed by the time a copy is asked for, a copy
+// gets its own source's content or nothing: never another's, never one not
+// expected, skipped or dropped; a large file comes as its opened source;
+// nothing written ahead ever shows in the destination folder.
+TEST(CopyAheadTest, GivesACopyItsOwnContentOrNothing) {
+  ScratchFolder scratch;
+  scratch.MakeFolder("from");
+  scratch.MakeFolder("to");
+  const std::string large(2 << 20, 'L');
+  for (const char* name : {"a.dat", "b.dat", "c.dat", "d.dat"}) scratch.WriteFile(std::string("from/") + name, name);
+  scratch.WriteFile("from/large.dat", large);
+  auto job = [&](const std::string& name) {
+    return CopyAhead::Job{"S\\" + name, "D\\" + name, scratch.Join("from/" + name), scratch.Join("to")};
+  };
+  CopyAhead ahead;
+  ahead.Expect({job("a.dat"), job("b.dat"), job("c.dat"), job("large.dat"), job("missing.dat"), job("d.dat")});
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));  // usually all written by now; either way holds
+
+  EXPECT_FALSE(ahead.Take("S\\a.dat", "D\\other.dat"));
+  if (auto a = ahead.Take("S\\a.dat", "D\\a.dat")) {
+    EXPECT_EQ(ReadAll(a->file.get()), "a.dat");
+  }
+  if (auto c = ahead.Take("S\\c.dat", "D\\c.dat")) {
+    EXPECT_EQ(ReadAll(c->file.get()), "c.dat");
+  }
+  EXPECT_FALSE(ahead.Take("S\\b.dat", "D\\b.dat"));  // skipped, so dropped
+  if (auto taken = ahead.Take("S\\large.dat", "D\\large.dat")) {
+    EXPECT_FALSE(taken->file.valid());
+    EXPECT_EQ(ReadAll(taken->source.get()), large);
+    EXPECT_EQ(taken->source_status.st_size, static_cast<off_t>(large.size()));
+  }
+  EXPECT_FALSE(ahead.Take("S\\missing.dat", "D\\missing.dat"));
+  ahead.Expect({});
+  EXPECT_FALSE(ahead.Take("S\\d.dat", "D\\d.dat"));
+  EXPECT_EQ(scratch.List("to"), Names{});
 }
 
 // A long list is shared with a second thread; a file already gone counts
