@@ -99,7 +99,24 @@ std::optional<CopyAhead::Written> CopyAhead::Take(const std::string& source, con
     helper_wake_.notify_one();
   }
   if (not_started) return std::nullopt;  // the caller writes this one sooner itself
+  // While the helper is at this copy, the caller writes the next ones that
+  // the helper has not begun, rather than wait idle.
+  while (slot.state.load() == State::kWriting && WriteNextFree(batch, index + 1)) {
+  }
   return WaitFor(slot);
+}
+
+bool CopyAhead::WriteNextFree(Batch& batch, std::size_t from) {
+  const std::size_t end = std::min(batch.slots.size(), from + kFilesAhead);
+  for (std::size_t index = from; index < end; ++index) {
+    Slot& next = batch.slots[index];
+    State expected = State::kExpected;
+    if (!next.state.compare_exchange_strong(expected, State::kWriting)) continue;
+    next.written = Write(next.job);
+    next.state.store(next.written ? State::kWritten : State::kNotWritten);
+    return true;
+  }
+  return false;
 }
 
 std::optional<CopyAhead::Written> CopyAhead::WaitFor(Slot& slot) {

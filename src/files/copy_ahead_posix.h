@@ -86,6 +86,9 @@ class CopyAhead {
   static bool MayClaim(const Batch& batch, std::size_t cursor);
   bool WorthWaking(const Batch& batch) const;
   std::optional<Written> WaitFor(Slot& slot);
+  // Writes the first copy from `from` on that nobody has begun; false when
+  // there is none within reach.
+  static bool WriteNextFree(Batch& batch, std::size_t from);
 
   std::shared_ptr<Batch> taking_;  // the caller's
   std::shared_ptr<Batch> batch_;   // for the helper, under mutex_

@@ -12,7 +12,6 @@ namespace {
 constexpr std::string_view kMagic = "tolvashu-journal 1 ";
 constexpr std::string_view kCommitted = "committed";
 constexpr std::size_t kIdLength = 16;
-constexpr std::size_t kCheckLength = 8;
 constexpr char kHex[] = "0123456789abcdef";
 
 constexpr std::string_view kKindWords[] = {"folder", "aside", "new", "mkdir"};
