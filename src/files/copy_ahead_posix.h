@@ -12,10 +12,10 @@
 // simply not there to take, and CopyFile writes it anew, meeting and
 // reporting the failure itself.
 //
-// Each expected copy belongs to whichever side claims it first, the helper
-// to write it or the caller to drop it, so the two never wait for each
-// other's locks: a side sleeps only when it has nothing to do, and is woken
-// only then.
+// Each expected copy belongs to whichever side claims it first: the helper
+// to write it, or the caller to drop it or, while it waits for the helper,
+// to write it itself. So the two never wait for each other's locks: a side
+// sleeps only when it has nothing to do, and is woken only then.
 #pragma once
 
 #include <sys/stat.h>
