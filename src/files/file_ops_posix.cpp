@@ -149,6 +149,9 @@ class PosixFileOps : public FileOps {
     CopyResult failure;  // why there is none, when fd is not valid
   };
   CopySource OpenCopySource(const std::string& path);
+  // An existing ordinary file, open for reading; an invalid handle, with
+  // `refused` saying why, when there is none.
+  UniqueFd OpenForReading(const std::string& path, Opened<InputFile>& refused);
   CopyResult CopyOver(const std::string& source_path, CopySource& source, const ResolvedPath& destination,
                       PendingPlacement& placement, std::optional<CopyAhead::Written>& ahead);
   int WriteAndMoveTo(const CopySource& source, const ResolvedPath& destination, PendingPlacement& placement,
@@ -306,13 +309,9 @@ CopyResult PosixFileOps::CopyOver(const std::string& source_path, CopySource& so
   int error = WriteAndMoveTo(source, destination, placement, ahead, kept);
   if (error > 0 && (kept || written_ahead)) {
     if (kept) folders_.Forget(destination.folder);
-    if (!source.fd.valid()) {
-      source = OpenCopySource(source_path);
-      if (!source.fd.valid()) return source.failure.outcome == CopyOutcome::kFailed ? source.failure : Failed(error);
-      error = WriteAndMoveTo(source, destination, placement, ahead, kept);
-    } else if (lseek(source.fd.get(), 0, SEEK_SET) == 0) {
-      error = WriteAndMoveTo(source, destination, placement, ahead, kept);
-    }
+    if (!source.fd.valid()) source = OpenCopySource(source_path);
+    if (!source.fd.valid()) return source.failure.outcome == CopyOutcome::kFailed ? source.failure : Failed(error);
+    if (lseek(source.fd.get(), 0, SEEK_SET) == 0) error = WriteAndMoveTo(source, destination, placement, ahead, kept);
   }
   if (error == kRefused) return {CopyOutcome::kFailed, placement.decided()->refused->cause,
                                   placement.decided()->refused->reason, {}};
@@ -383,12 +382,24 @@ void PosixFileOps::RemoveLeftoverTemporaryFiles(const std::string& folder_path) 
   }
 }
 
-Opened<InputFile> PosixFileOps::OpenInput(const std::string& path) {
+UniqueFd PosixFileOps::OpenForReading(const std::string& path, Opened<InputFile>& refused) {
   ResolvedPath file = resolver_.Resolve(path);
-  if (file.unknown) return NotOpened<InputFile>(FailureCause::kUnreadable, kCannotList);
-  if (!IsRegularFile(file)) return NotOpened<InputFile>(FailureCause::kOther, "no such file");
-  UniqueFd fd(open(file.path.c_str(), O_RDONLY | kOpenFlags));
-  if (!fd.valid()) return NotOpened<InputFile>(CauseOf(errno), ErrorText(errno));
+  if (file.unknown) {
+    refused = NotOpened<InputFile>(FailureCause::kUnreadable, kCannotList);
+  } else if (!IsRegularFile(file)) {
+    refused = NotOpened<InputFile>(FailureCause::kOther, "no such file");
+  } else {
+    UniqueFd fd(open(file.path.c_str(), O_RDONLY | kOpenFlags));
+    if (fd.valid()) return fd;
+    refused = NotOpened<InputFile>(CauseOf(errno), ErrorText(errno));
+  }
+  return UniqueFd();
+}
+
+Opened<InputFile> PosixFileOps::OpenInput(const std::string& path) {
+  Opened<InputFile> refused;
+  UniqueFd fd = OpenForReading(path, refused);
+  if (!fd.valid()) return refused;
   struct stat status;
   if (fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode)) {
     return NotOpened<InputFile>(FailureCause::kOther, "not a file");
@@ -541,11 +552,9 @@ Opened<OutputFile> PosixFileOps::CreateHiddenFile(const std::string& path) {
 // writing. Where leases cannot be had (another owner's file, a network or
 // user-space file system) nobody can tell, and the file is opened.
 Opened<InputFile> PosixFileOps::OpenUnlessWritten(const std::string& path) {
-  ResolvedPath file = resolver_.Resolve(path);
-  if (file.unknown) return NotOpened<InputFile>(FailureCause::kUnreadable, kCannotList);
-  if (!IsRegularFile(file)) return NotOpened<InputFile>(FailureCause::kOther, "no such file");
-  UniqueFd fd(open(file.path.c_str(), O_RDONLY | kOpenFlags));
-  if (!fd.valid()) return NotOpened<InputFile>(CauseOf(errno), ErrorText(errno));
+  Opened<InputFile> refused;
+  UniqueFd fd = OpenForReading(path, refused);
+  if (!fd.valid()) return refused;
   if (fcntl(fd.get(), F_SETLEASE, F_RDLCK) != 0) {
     if (errno == EAGAIN) return NotOpened<InputFile>(FailureCause::kInUse, "being written");
   } else {

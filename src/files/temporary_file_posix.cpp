@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <utility>
 
@@ -59,24 +60,39 @@ TemporaryFile::~TemporaryFile() {
 
 int TemporaryFile::Create(int folder, bool& unnamed) {
   folder_ = folder;
-  if (unnamed && CanLinkOpenFiles()) {
-    fd_ = UniqueFd(openat(folder, ".", O_WRONLY | O_TMPFILE | O_CLOEXEC, kNewFileMode));
-    if (fd_.valid()) {
-      unnamed_ = true;
-      return 0;
-    }
-    if (!MakesNoUnnamedFiles(errno)) return errno;
+  if (unnamed) {
+    int error = OpenUnnamed(folder, ".");
+    if (error == 0 || !MakesNoUnnamedFiles(error)) return error;
   }
   unnamed = false;
-  return CreateNamed();
+  return TakeFreshName([this](const std::string& name) {
+    fd_ = UniqueFd(openat(folder_, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode));
+    return fd_.valid();
+  });
 }
 
-int TemporaryFile::CreateUnnamed(const std::string& folder) {
+int TemporaryFile::CreateUnnamed(const std::string& folder) { return OpenUnnamed(AT_FDCWD, folder.c_str()); }
+
+int TemporaryFile::OpenUnnamed(int at, const char* folder) {
   if (!CanLinkOpenFiles()) return EOPNOTSUPP;
-  fd_ = UniqueFd(openat(AT_FDCWD, folder.c_str(), O_WRONLY | O_TMPFILE | O_CLOEXEC, kNewFileMode));
+  fd_ = UniqueFd(openat(at, folder, O_WRONLY | O_TMPFILE | O_CLOEXEC, kNewFileMode));
   if (!fd_.valid()) return errno;
   unnamed_ = true;
   return 0;
+}
+
+// Tries fresh temporary names until `make` makes a file under one (false,
+// with errno set, when it cannot); returns 0 or the errno value of the failure.
+int TemporaryFile::TakeFreshName(const std::function<bool(const std::string&)>& make) {
+  for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+    std::string name = MakeTemporaryName();
+    if (make(name)) {
+      name_ = std::move(name);
+      return 0;
+    }
+    if (errno != EEXIST) return errno;
+  }
+  return EEXIST;
 }
 
 UniqueFd TemporaryFile::TakeUnnamed() {
@@ -88,19 +104,6 @@ void TemporaryFile::AdoptUnnamed(int folder, UniqueFd file) {
   folder_ = folder;
   fd_ = std::move(file);
   unnamed_ = true;
-}
-
-int TemporaryFile::CreateNamed() {
-  for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-    std::string name = MakeTemporaryName();
-    fd_ = UniqueFd(openat(folder_, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode));
-    if (fd_.valid()) {
-      name_ = std::move(name);
-      return 0;
-    }
-    if (errno != EEXIST) return errno;
-  }
-  return EEXIST;
 }
 
 void TemporaryFile::KeepModificationTime(const struct timespec& modified) {
@@ -147,16 +150,11 @@ int TemporaryFile::LinkTo(const std::string& destination) {
 }
 
 int TemporaryFile::LinkToTemporaryName() {
-  for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-    std::string name = MakeTemporaryName();
-    if (linkat(AT_FDCWD, OpenFilePath(fd_.get()).c_str(), folder_, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
-      unnamed_ = false;
-      name_ = std::move(name);
-      return 0;
-    }
-    if (errno != EEXIST) return errno;
-  }
-  return EEXIST;
+  int error = TakeFreshName([this](const std::string& name) {
+    return linkat(AT_FDCWD, OpenFilePath(fd_.get()).c_str(), folder_, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+  });
+  if (error == 0) unnamed_ = false;
+  return error;
 }
 
 std::vector<std::string> RemoveLeftoverTemporaryFiles(const std::string& folder) {

@@ -16,6 +16,7 @@
 
 #include <sys/stat.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -68,7 +69,8 @@ class TemporaryFile {
   int MoveTo(const std::string& destination, bool replace);
 
  private:
-  int CreateNamed();
+  int OpenUnnamed(int at, const char* folder);
+  int TakeFreshName(const std::function<bool(const std::string&)>& make);
   int LinkTo(const std::string& destination);
   int LinkToTemporaryName();
 
