@@ -11,7 +11,7 @@
 #include "app/console_texts.h"
 #include "app/operations.h"
 #include "app/plan_text.h"
-#include "files/planning_file_ops.h"
+#include "disk/overlay_disk.h"
 
 namespace tolvashu {
 
@@ -57,9 +57,11 @@ int RunOperation(const CommandLine& line, ConsoleIo& out, ConsoleIo& errors, Fil
     return kExitRefused;
   }
 
-  // The one place that decides whether this run changes anything.
+  // The one place that decides whether this run changes anything: a dry
+  // run is the same run over a disk that keeps its changes in memory.
   const bool plan_only = line.dry_run;
-  PlanningFileOps planning(real_files);
+  OverlayDisk overlay(real_files.disk());
+  FileOps planning(overlay);
   FileOps& files = plan_only ? planning : real_files;
 
   AppState state;
@@ -69,7 +71,7 @@ int RunOperation(const CommandLine& line, ConsoleIo& out, ConsoleIo& errors, Fil
   const OperationResult result = operations.Run(*line.operation);
   ui.PrintMessages(result == OperationResult::kDone ? out : errors);
   if (plan_only && (result == OperationResult::kDone || result == OperationResult::kFailed)) {
-    out.Write(PlanText(planning.changes(), notice.skipped()));
+    out.Write(PlanText(overlay.Changes(), notice.skipped()));
   }
   return ExitStatusOf(result);
 }

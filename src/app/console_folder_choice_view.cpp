@@ -2,7 +2,7 @@
 
 #include "app/console_message_box.h"
 #include "app/console_texts.h"
-#include "files/pattern_parts.h"
+#include "disk/path_parts.h"
 #include "folderchoice/form2_texts.h"
 
 namespace tolvashu {

@@ -143,8 +143,7 @@ OperationResult Operations::Run(const OperationRow& operation) {
   if (!from_package && !SourceHoldsData(operation, source)) return Refused();
 
   MakeDataFolders();
-  const TransferMode mode = options_.plan_only ? TransferMode::kPlan : TransferMode::kTransaction;
-  TransferReport report = TransferDataSet(files_, ui_.Notice(), source, destination, operation.music_switch, mode);
+  TransferReport report = TransferDataSet(files_, ui_.Notice(), source, destination, operation.music_switch);
   if (report.overlap != FolderOverlap::kNone) {
     ui_.ShowMessage(OverlapText(report.overlap), MessageIcon::kNone);
     return OperationResult::kRefused;

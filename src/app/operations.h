@@ -24,10 +24,9 @@ enum class OperationResult {
 };
 
 struct OperationOptions {
-  // The file layer only plans the changes and makes none (a dry run): the
-  // transfer hands each change straight to it, without a transaction; no
-  // unfinished transfer is ended first; the completion message, which would
-  // say that data was written, is left out.
+  // The file layer's disk only pretends (a dry run): the operation runs as
+  // it would, but no unfinished transfer is ended first, and the completion
+  // message, which would say that data was written, is left out.
   bool plan_only = false;
 };
 

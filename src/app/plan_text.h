@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "app/command_line_notice.h"
-#include "files/planned_change.h"
+#include "disk/planned_change.h"
 
 namespace tolvashu {
 

@@ -6,20 +6,11 @@ namespace tolvashu {
 
 namespace {
 
-bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
 bool IsForbiddenInName(char c) {
   return c == '<' || c == '>' || c == '"' || c == '|' || static_cast<unsigned char>(c) < 0x20;
 }
 
 }  // namespace
-
-std::size_t NameStart(std::string_view path) {
-  std::size_t last = path.find_last_of(kPathSeparators);
-  if (last != std::string_view::npos) return last + 1;
-  if (path.size() >= 2 && path[1] == ':' && IsDriveLetter(path[0])) return 2;
-  return 0;
-}
 
 std::optional<PatternParts> SplitPattern(std::string_view pattern) {
   if (pattern.empty()) return std::nullopt;

@@ -2,20 +2,13 @@
 // last component, which alone may hold wildcards (see wildcard.h).
 #pragma once
 
-#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "disk/path_parts.h"
+
 namespace tolvashu {
-
-// Both '\' and '/' separate the components of a path, as on Windows.
-inline constexpr std::string_view kPathSeparators = "\\/";
-inline bool IsPathSeparator(char c) { return c == '\\' || c == '/'; }
-
-// Where the last component of a Windows path starts: after the last '\' or
-// '/', or after the "X:" of a drive-relative path. 0 when there is no folder.
-std::size_t NameStart(std::string_view path);
 
 struct PatternParts {
   std::string folder;  // as written, with its trailing separator; may be ""

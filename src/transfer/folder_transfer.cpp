@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <utility>
 
-#include "files/pattern_parts.h"
+#include "disk/path_parts.h"
 
 namespace tolvashu {
 
-FolderTransfer::FolderTransfer(FileOps& files, DestinationChanges& destination, std::string source_folder,
+FolderTransfer::FolderTransfer(FileOps& files, Transaction& destination, std::string source_folder,
                                ProgressNotice* notice)
     : files_(files), destination_(destination), source_folder_(std::move(source_folder)), notice_(notice) {}
 

@@ -1,7 +1,7 @@
 // One transfer between a source folder and a destination folder: copies,
 // deletions and emptied files named relative to the two folders, the
-// changes made through DestinationChanges (a transaction, for a real
-// transfer). A source file that does not exist is normal. The first real
+// changes made through the transfer's transaction. A source file that does
+// not exist is normal. The first real
 // failure (a file that exists and cannot be copied, deleted or emptied, a
 // folder that cannot be listed) stops the transfer: every later call does
 // nothing, and the caller undoes what was done.
@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "files/file_ops.h"
-#include "transfer/destination_changes.h"
 #include "transfer/progress_notice.h"
+#include "transfer/transaction.h"
 
 namespace tolvashu {
 
@@ -23,7 +23,7 @@ class FolderTransfer {
   // The source folder ends with a separator; names are appended to it and to
   // the destination's folder as they are. The notice, when given, is told
   // of every copy and of the other file operations before they run.
-  FolderTransfer(FileOps& files, DestinationChanges& destination, std::string source_folder,
+  FolderTransfer(FileOps& files, Transaction& destination, std::string source_folder,
                  ProgressNotice* notice = nullptr);
 
   FileOps& files() { return files_; }
@@ -43,8 +43,8 @@ class FolderTransfer {
   CopyOutcome Copy(std::string_view name);
 
   // Tells the file layer that `names` are copied next, in this order
-  // (FileOps::ExpectCopies), all but those already copied; none once the
-  // transfer has stopped.
+  // (FileOps::ExpectCopies, a hint), all but those already copied; none
+  // once the transfer has stopped.
   void ExpectCopies(const std::vector<std::string>& names);
 
   // Deletes what matches destination folder + pattern; a pattern that
@@ -74,7 +74,7 @@ class FolderTransfer {
 
  private:
   FileOps& files_;
-  DestinationChanges& destination_;
+  Transaction& destination_;
   const std::string source_folder_;
   ProgressNotice* notice_;
   std::vector<FileFailure> failures_;

@@ -1,8 +1,8 @@
 #include "transfer/inside_folder.h"
 
-#include "files/device_name.h"
-#include "files/pattern_parts.h"
-#include "files/temporary_name.h"
+#include "disk/device_name.h"
+#include "disk/path_parts.h"
+#include "disk/temporary_name.h"
 #include "text/ascii_upper.h"
 
 namespace tolvashu {

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "files/pattern_parts.h"
-#include "files/temporary_name.h"
+#include "disk/path_parts.h"
+#include "disk/temporary_name.h"
 
 namespace tolvashu {
 

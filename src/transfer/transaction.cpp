@@ -4,8 +4,8 @@
 #include <set>
 #include <utility>
 
-#include "files/pattern_parts.h"
-#include "files/temporary_name.h"
+#include "disk/path_parts.h"
+#include "disk/temporary_name.h"
 
 namespace tolvashu {
 
@@ -13,9 +13,35 @@ namespace {
 
 constexpr char kJournalNotWritten[] = "the journal cannot be written";
 constexpr char kNotDurable[] = "cannot be made durable";
+constexpr char kCannotEmpty[] = "cannot be emptied";
 
-std::string FolderOf(const std::string& path) { return path.substr(0, NameStart(path)); }
-std::string WithoutSeparator(const std::string& folder) { return folder.substr(0, folder.size() - 1); }
+std::string FolderOf(const std::string& path) { return FolderPart(path); }
+
+CopyResult Refused(const FileFailure& failure) { return {CopyOutcome::kFailed, failure.cause, failure.reason, {}}; }
+
+// Truncates or creates `path` through the current file. A failure counts
+// unless a look that needs no sharing rights shows that no file of that
+// name is there: with no file at all (its folder is missing, say) nothing
+// old survives.
+std::optional<FileFailure> EmptyFile(FileOps& files, const std::string& path) {
+  if (files.CreateEmpty(path)) return std::nullopt;
+  std::optional<FileFailure> failure = files.LastFailure();
+  // Opening it may have failed only because another program holds it: the
+  // folder's own record of it decides whether it is there.
+  if (files.HasFile(path) == false) return std::nullopt;
+  return failure ? std::move(*failure) : FileFailure{path, FailureCause::kOther, kCannotEmpty};
+}
+
+// The folders of `folder` (relative, ending with a separator) from the
+// outermost in: «a\b\» gives «a\» and «a\b\».
+std::vector<std::string> FolderLevels(const std::string& folder) {
+  std::vector<std::string> levels;
+  for (std::size_t at = folder.find_first_of(kPathSeparators); at != std::string::npos;
+       at = folder.find_first_of(kPathSeparators, at + 1)) {
+    levels.push_back(folder.substr(0, at + 1));
+  }
+  return levels;
+}
 
 }  // namespace
 
@@ -77,29 +103,36 @@ std::optional<FileFailure> Transaction::MoveAside(const std::string& path) {
   return files_.MoveIntoFolder(destination_ + path, *holding).failure;
 }
 
-// A file the transfer created itself is replaced in place; any other that
-// is there is moved aside first, so that the new content takes a free name.
-// The journal learns that a name is the transfer's own only once the name
-// is free: should the move fail, nothing that is there is ever taken for a
-// new file, and a held file that no record names is put back all the same.
-Placement Transaction::PlaceCopy(const std::string& as_held, bool exists) {
-  const std::string path = as_held.substr(destination_.size());
-  Placement placement;
-  if (exists && record_.IsCreated(path)) return placement;
-  placement.replace_existing = false;
-  std::string lines;
-  if (exists) {
-    if ((placement.refused = MoveAside(path))) return placement;
-    lines = JournalLine(id_, {JournalRecord::kAside, path});
-  }
-  if (!Write(lines + JournalLine(id_, {JournalRecord::kNew, path}))) placement.refused = JournalFailure();
-  if (!placement.refused) record_.Created(path);
-  return placement;
+std::optional<FileFailure> Transaction::MoveAside(const FoundFile& file) {
+  std::optional<FileFailure> failure;
+  std::optional<std::string> holding = HoldingFolder(FolderOf(file.path.substr(destination_.size())), failure);
+  if (!holding) return failure;
+  return files_.MoveIntoFolder(file, *holding).failure;
 }
 
+// The new content is written whole beside its destination first. A file
+// that is there is moved aside, unless the transfer created it itself: that
+// one makes way. The journal learns that a name is the transfer's own only
+// once the name is free, so that should the move fail, nothing that is there
+// is ever taken for a new file, and a held file that no record names is put
+// back all the same. Only then does the content take the name.
 CopyResult Transaction::Copy(const std::string& source, const std::string& name) {
-  return files_.CopyFile(source, destination_ + name,
-                         [this](const std::string& as_held, bool exists) { return PlaceCopy(as_held, exists); });
+  StagedCopy copy = files_.StageCopy(source, destination_ + name);
+  if (!copy.ok()) return copy.result();
+  const FoundFile& target = copy.destination();
+  const std::string path = target.path.substr(destination_.size());
+  if (target.exists && record_.IsCreated(path)) {
+    if (std::optional<FileFailure> failure = files_.RemoveFile(target.path)) return Refused(*failure);
+  } else {
+    std::string lines;
+    if (target.exists) {
+      if (std::optional<FileFailure> failure = MoveAside(target)) return Refused(*failure);
+      lines = JournalLine(id_, {JournalRecord::kAside, path});
+    }
+    if (!Write(lines + JournalLine(id_, {JournalRecord::kNew, path}))) return Refused(JournalFailure());
+    record_.Created(path);
+  }
+  return copy.Keep();
 }
 
 // Every match is recorded in one write before the first of them moves.
@@ -157,7 +190,7 @@ std::optional<FileFailure> Transaction::Empty(const std::string& name) {
 std::optional<FileFailure> Transaction::MakeFolders(const std::string& folder) {
   for (const std::string& level : FolderLevels(folder)) {
     const std::string path = destination_ + WithoutSeparator(level);
-    if (files_.IsSameFolder(path, path)) continue;  // a folder that is there is the same folder as itself
+    if (files_.HasFolder(path) == true) continue;
     if (!Write(JournalRecord::kMadeFolder, level)) return JournalFailure();
     if (files_.MakeFolder(path)) record_.FolderMade(level);
   }

@@ -13,17 +13,17 @@
 #include <vector>
 
 #include "files/file_ops.h"
-#include "transfer/destination_changes.h"
 #include "transfer/journal.h"
+#include "transfer/transfer_record.h"
 #include "transfer/unfinished_transfer.h"
 
 namespace tolvashu {
 
-class Transaction : public DestinationChanges {
+class Transaction {
  public:
   // `destination` ends with a separator.
   Transaction(FileOps& files, std::string destination);
-  ~Transaction() override;
+  ~Transaction();
   Transaction(const Transaction&) = delete;
   Transaction& operator=(const Transaction&) = delete;
 
@@ -31,11 +31,21 @@ class Transaction : public DestinationChanges {
   // anything is changed. The failure when it cannot: nothing was changed.
   std::optional<FileFailure> Begin();
 
-  const std::string& folder() const override { return destination_; }
-  CopyResult Copy(const std::string& source, const std::string& name) override;
-  std::vector<FileFailure> Delete(const std::string& pattern) override;
-  std::optional<FileFailure> Empty(const std::string& name) override;
-  std::optional<FileFailure> MakeFolders(const std::string& folder) override;
+  // The destination folder, ending with a separator.
+  const std::string& folder() const { return destination_; }
+  // Destination folder + `name` becomes a copy of the file `source`.
+  CopyResult Copy(const std::string& source, const std::string& name);
+  // Every ordinary file that destination folder + `pattern` matches goes;
+  // what stays (and a folder that cannot be listed) is returned.
+  std::vector<FileFailure> Delete(const std::string& pattern);
+  // Destination folder + `name` becomes an empty file.
+  std::optional<FileFailure> Empty(const std::string& name);
+  // Makes the folders of `folder` (relative, ending with a separator) that
+  // are missing, one level after the other.
+  std::optional<FileFailure> MakeFolders(const std::string& folder);
+
+  // What the transfer has done to its destination so far.
+  TransferRecord& record() { return record_; }
 
   // After a transfer without a failure: the new files and the journal made
   // durable, the journal marked committed and that mark made durable, then
@@ -57,10 +67,10 @@ class Transaction : public DestinationChanges {
   bool Write(JournalRecord::Kind kind, const std::string& path);
   // The holding folder of `folder` (relative), made on first use.
   std::optional<std::string> HoldingFolder(const std::string& folder, std::optional<FileFailure>& failure);
-  // Moves the existing `path` (relative, as its folder holds it) aside;
-  // the journal has recorded it.
+  // Moves the existing `path` (relative, as its folder holds it), or the
+  // file just found, into the holding folder of its folder.
   std::optional<FileFailure> MoveAside(const std::string& path);
-  Placement PlaceCopy(const std::string& as_held, bool exists);
+  std::optional<FileFailure> MoveAside(const FoundFile& file);
   FileFailure JournalFailure() const;
   // Closes the journal and removes it; false when it stays.
   bool RemoveJournal();
@@ -69,6 +79,7 @@ class Transaction : public DestinationChanges {
   UnfinishedTransfer Unfinished() const;
 
   FileOps& files_;
+  TransferRecord record_;
   const std::string destination_;
   const std::string id_;
   const std::string journal_path_;

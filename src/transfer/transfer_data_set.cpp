@@ -12,7 +12,6 @@
 
 #include "files/error_policy.h"
 #include "transfer/data_set_catalogue.h"
-#include "transfer/destination_changes.h"
 #include "transfer/folder_transfer.h"
 #include "transfer/manifest_copy.h"
 #include "transfer/series_sweeps.h"
@@ -155,23 +154,10 @@ TransferReport RunTransaction(FileOps& files, ProgressNotice& notice, const std:
   return report;
 }
 
-TransferReport RunPlan(FileOps& files, ProgressNotice& notice, const std::string& source_folder,
-                       const std::string& destination_folder, const std::string& music_switch) {
-  DirectChanges changes(files, destination_folder);
-  FolderTransfer transfer(files, changes, source_folder, &notice);
-  RunSequence(transfer, music_switch);
-  TransferReport report;
-  report.failures = transfer.TakeFailures();
-  // What the real run, a transaction, would then do.
-  if (!report.failures.empty()) report.outcome = TransferOutcome::kUndone;
-  return report;
-}
-
 }  // namespace
 
 TransferReport TransferDataSet(FileOps& files, ProgressNotice& notice, const std::string& source_folder,
-                               const std::string& destination_folder, const std::string& music_switch,
-                               TransferMode mode) {
+                               const std::string& destination_folder, const std::string& music_switch) {
   // Clearing the destination would delete the very files about to be
   // copied: such a transfer changes nothing.
   if (FolderOverlap overlap = CheckFolderOverlap(files, source_folder, destination_folder);
@@ -182,9 +168,7 @@ TransferReport TransferDataSet(FileOps& files, ProgressNotice& notice, const std
   }
   notice.Show();
   files.SetChunkHook([&notice] { notice.StillWorking(); });
-  TransferReport report = mode == TransferMode::kTransaction
-                              ? RunTransaction(files, notice, source_folder, destination_folder, music_switch)
-                              : RunPlan(files, notice, source_folder, destination_folder, music_switch);
+  TransferReport report = RunTransaction(files, notice, source_folder, destination_folder, music_switch);
   files.SetChunkHook(nullptr);
   notice.Unload();
   return report;

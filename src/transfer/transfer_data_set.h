@@ -10,19 +10,13 @@
 
 namespace tolvashu {
 
-// How the transfer changes its destination.
-enum class TransferMode {
-  kTransaction,  // all or nothing: a journal, files moved aside, undone on failure
-  kPlan,         // each change handed straight to the file layer, which records it
-};
-
 // Both folders end with a separator. `music_switch` "on" (exactly) also
 // copies the source folder's mp3 files. The notice is shown at the start,
 // told of every step (and of every chunk of a long copy) while the transfer
-// runs, and unloaded at the end. The first failure stops the transfer; in a
-// transaction, everything it changed is then undone.
+// runs, and unloaded at the end. The transfer is one transaction: the first
+// failure stops it, and everything it changed is then undone. A dry run is
+// the same transfer over a file layer whose disk only pretends.
 TransferReport TransferDataSet(FileOps& files, ProgressNotice& notice, const std::string& source_folder,
-                               const std::string& destination_folder, const std::string& music_switch,
-                               TransferMode mode = TransferMode::kTransaction);
+                               const std::string& destination_folder, const std::string& music_switch);
 
 }  // namespace tolvashu

@@ -4,7 +4,7 @@
 #include <optional>
 #include <set>
 
-#include "files/pattern_parts.h"
+#include "disk/path_parts.h"
 #include "transfer/data_set_catalogue.h"
 #include "transfer/journal.h"
 

@@ -21,12 +21,12 @@
 #include "app/app_texts.h"
 #include "app/operation_table.h"
 #include "app/operations.h"
-#include "files/temporary_name.h"
+#include "disk/temporary_name.h"
 #include "operation_cases.h"
 #include "sample_folders.h"
 #include "scripted_ui.h"
 #include "support/current_folder_guard.h"
-#include "support/faulty_file_ops.h"
+#include "support/faulty_disk.h"
 #include "transfer/recovery.h"
 
 namespace tolvashu::testing {
@@ -41,7 +41,7 @@ const char* kAdvice[] = {texts::kAdviceInUse, texts::kAdviceDenied, texts::kAdvi
 // Kinds whose failures carry the injected cause into the box (a folder
 // that cannot be made tells no cause: the copy into it fails then).
 bool CarriesCause(FaultKind kind) {
-  return kind != FaultKind::kHasFile && kind != FaultKind::kWrite && kind != FaultKind::kSync &&
+  return kind != FaultKind::kLook && kind != FaultKind::kWrite && kind != FaultKind::kSync &&
          kind != FaultKind::kRemove && kind != FaultKind::kMakeFolder;
 }
 
@@ -49,7 +49,7 @@ bool StartsWith(const std::string& text, const std::string& start) { return text
 
 // One run of an operation on a fresh fixture, through the fault-injecting layer.
 struct FaultRun {
-  explicit FaultRun(const OperationCase& operation, const std::function<void(FaultyFileOps&)>& arm = nullptr) {
+  explicit FaultRun(const OperationCase& operation, const std::function<void(FaultyDisk&)>& arm = nullptr) {
     MakeFixture(scratch);
     before = ExactSnapshot(scratch, "");
     CurrentFolderGuard in_package(scratch.Join("package"));
@@ -75,10 +75,11 @@ struct FaultRun {
 
   ScratchFolder scratch;
   std::unique_ptr<FileOps> real = MakePlatformFileOps();
-  FaultyFileOps faulty{*real};
+  FaultyDisk faulty{real->disk()};
+  FileOps files{faulty};
   AppState state;
   ScriptedUi ui{state};
-  Operations operations{faulty, ui, state};
+  Operations operations{files, ui, state};
   OperationResult result = OperationResult::kCancelled;
   Files before, after, recovered;
   std::vector<Recovery> recoveries;
@@ -128,7 +129,7 @@ TEST_P(FaultInjection, AnyFailingCallLeavesTheStateBeforeAndSaysWhy) {
   for (FaultKind kind : kFaultKinds) {
     for (int nth = 1; nth <= fault_free_->faulty.Calls(kind); ++nth) {
       const int cause = nth % 4;
-      FaultRun run(GetParam(), [&](FaultyFileOps& f) { f.FailNth(kind, nth, kCauses[cause]); });
+      FaultRun run(GetParam(), [&](FaultyDisk& f) { f.FailNth(kind, nth, kCauses[cause]); });
       std::string what = std::string(GetParam().name) + ", " + FaultKindName(kind) + " call " + std::to_string(nth);
       ASSERT_TRUE(run.faulty.Failed()) << what << ": the call never came";
       const std::string box = run.Box();
@@ -158,7 +159,7 @@ TEST_P(FaultInjection, AnyFailingCallLeavesTheStateBeforeAndSaysWhy) {
 TEST_P(FaultInjection, AKillAtAnyCallIsUndoneOrFinishedByTheNextStart) {
   const int calls = fault_free_->faulty.AllCalls();
   for (int nth = 1; nth <= calls; ++nth) {
-    FaultRun run(GetParam(), [&](FaultyFileOps& f) { f.StopDeadAt(nth); });
+    FaultRun run(GetParam(), [&](FaultyDisk& f) { f.StopDeadAt(nth); });
     const std::vector<std::string>& log = run.faulty.durability_log();
     std::string what = std::string(GetParam().name) + ", killed at call " + std::to_string(nth) + " after «" +
                        (log.empty() ? "" : log.back()) + "»";

@@ -11,7 +11,7 @@
 #include "sample_folders.h"
 #include "scripted_ui.h"
 #include "support/current_folder_guard.h"
-#include "support/faulty_file_ops.h"
+#include "support/faulty_disk.h"
 
 namespace tolvashu::testing {
 namespace {
@@ -135,9 +135,10 @@ TEST_F(OperationsTest, RestoreOrDefaultWithoutDataWarnsAndChangesNothing) {
 // else, and the user is told; that operation then runs on the state before.
 TEST_F(OperationsTest, AnInterruptedTransferIsUndoneBeforeTheNextOperation) {
   std::map<std::string, std::string> before = Snapshot(scratch_, "game");
-  FaultyFileOps killed_midway(*files_);
+  FaultyDisk killed_midway(files_->disk());
   killed_midway.StopDeadAt(60);
-  Operations(killed_midway, ui_, state_).ClickInstallBT();
+  FileOps files(killed_midway);
+  Operations(files, ui_, state_).ClickInstallBT();
   ASSERT_NE(Snapshot(scratch_, "game"), before);
   ui_.messages.clear();
   operations_.ClickBackupBT();
@@ -173,79 +174,58 @@ TEST_F(OperationsTest, NothingHappensWithoutAConfirmedFolder) {
   EXPECT_EQ(Snapshot(scratch_, "game"), before);
 }
 
-// Records every file operation and carries none out: an operation that
-// wrongly ran on an empty game folder would work on the root of the disk.
-// Records every file operation and carries none out: an operation that
-// wrongly ran on an empty game folder would work on the root of the disk.
-// Every listing shows one file, so that Install's package check passes.
-class RefusingFileOps : public FileOps {
+// Records every primitive and carries none out: an operation that wrongly
+// ran on an empty game folder would work on the root of the disk. Every
+// listing shows one file, so that Install's package check passes.
+class RefusingDisk : public Disk {
  public:
-  std::string CurrentFolder() override { return Called("CurrentFolder", ""); }
-  bool MakeFolder(const std::string& path) override { return Called("MakeFolder " + path, false); }
-  DeleteResult DeleteMatching(const std::string& pattern) override {
-    return Called("DeleteMatching " + pattern, DeleteResult{});
+  std::string CurrentFolder() override { return Called("CurrentFolder", std::string()); }
+  Result<Entry> Look(const std::string& path) override { return Called("Look " + path, Refusal()); }
+  Result<std::string> FolderIdentity(const std::string& path) override {
+    return Called("FolderIdentity " + path, Refusal());
   }
-  FileList ListFiles(const std::string& pattern) override {
-    return Called("ListFiles " + pattern, FileList{{"x.dat"}, false, std::nullopt});
+  Result<std::vector<Listed>> List(const std::string& folder, const ListingFilter&) override {
+    return Called("List " + folder, std::vector<Listed>{{"x.dat", EntryKind::kFile, false}});
   }
-  CopyResult CopyFile(const std::string& source, const std::string& destination, const PlaceNewContent&) override {
-    return Called("CopyFile " + source + " " + destination, CopyResult{});
+  Result<std::unique_ptr<InputFile>> OpenRead(const std::string& path, ReadSharing) override {
+    return Called("OpenRead " + path, Refusal());
   }
-  bool IsSameFolder(const std::string& a, const std::string& b) override {
-    return Called("IsSameFolder " + a + " " + b, false);
+  Result<std::unique_ptr<OutputFile>> OpenWrite(const std::string& path, WriteMode) override {
+    return Called("OpenWrite " + path, Refusal());
   }
-  std::optional<bool> HasFile(const std::string& path) override {
-    return Called("HasFile " + path, std::optional<bool>());
+  Result<std::unique_ptr<StagedFile>, StageError> StageCopy(const std::string& source, const std::string& destination,
+                                                            const ChunkHook&) override {
+    return Called("StageCopy " + source + " " + destination, StageError{false, Refusal()});
   }
-  void RemoveLeftoverTemporaryFiles(const std::string& folder) override { Called("RemoveLeftovers " + folder, 0); }
-  Opened<InputFile> OpenInput(const std::string& path) override {
-    return Called("OpenInput " + path, Opened<InputFile>{});
+  Result<void> Rename(const std::string& from, const std::string& to) override {
+    return Called("Rename " + from + " " + to, Refusal());
   }
-  Opened<OutputFile> OpenOutput(const std::string& path) override {
-    return Called("OpenOutput " + path, Opened<OutputFile>{});
+  Result<void> RemoveFile(const std::string& path) override { return Called("RemoveFile " + path, Refusal()); }
+  Result<void> RemoveFolder(const std::string& path) override { return Called("RemoveFolder " + path, Refusal()); }
+  void RemoveAbandonedTemporaryFiles(const std::string& folder) override { Called("RemoveLeftovers " + folder, 0); }
+  Result<void> MakeFolder(const std::string& path, Visibility) override {
+    return Called("MakeFolder " + path, Refusal());
   }
-  MoveResult MoveIntoFolder(const std::string& path, const std::string& folder) override {
-    return Called("MoveIntoFolder " + path + " " + folder, MoveResult{});
-  }
-  std::optional<FileFailure> RemoveFile(const std::string& path) override {
-    return Called("RemoveFile " + path, std::optional<FileFailure>());
-  }
-  std::optional<FileFailure> RemoveFolder(const std::string& path) override {
-    return Called("RemoveFolder " + path, std::optional<FileFailure>());
-  }
-  std::optional<FileFailure> RemoveOwnFolder(const std::string& path) override {
-    return Called("RemoveOwnFolder " + path, std::optional<FileFailure>());
-  }
-  std::optional<std::vector<FolderEntry>> ListEntries(const std::string& folder) override {
-    return Called("ListEntries " + folder, std::optional<std::vector<FolderEntry>>());
-  }
-  std::optional<FileFailure> MakeHiddenFolder(const std::string& path) override {
-    return Called("MakeHiddenFolder " + path, std::optional<FileFailure>());
-  }
-  Opened<OutputFile> CreateHiddenFile(const std::string& path) override {
-    return Called("CreateHiddenFile " + path, Opened<OutputFile>{});
-  }
-  Opened<InputFile> OpenUnlessWritten(const std::string& path) override {
-    return Called("OpenUnlessWritten " + path, Opened<InputFile>{});
-  }
-  bool SyncFolder(const std::string& folder) override { return Called("SyncFolder " + folder, false); }
-  bool MakeDurable(const std::vector<std::string>&, const std::vector<std::string>&) override {
-    return Called("MakeDurable", false);
+  Result<void> SyncFolder(const std::string& folder) override { return Called("SyncFolder " + folder, Refusal()); }
+  Result<void> MakeDurable(const std::vector<std::string>&, const std::vector<std::string>&) override {
+    return Called("MakeDurable", Refusal());
   }
 
   std::vector<std::string> calls;
 
  private:
-  template <typename Result>
-  Result Called(std::string call, Result result) {
+  static DiskError Refusal() { return {DiskError::kFailed, FailureCause::kOther, "refused"}; }
+  template <typename Value>
+  Value Called(std::string call, Value result) {
     calls.push_back(std::move(call));
     return result;
   }
 };
 
 TEST_F(OperationsTest, NothingRunsOnAnEmptyGameFolder) {
-  RefusingFileOps refusing;
-  Operations operations(refusing, ui_, state_);
+  RefusingDisk refusing;
+  FileOps files(refusing);
+  Operations operations(files, ui_, state_);
   ui_.in_dialog = [&](AppState& state) {  // confirmed, but with no folder
     refusing.calls.clear();               // Install's package check came before
     state.GamePath.clear();

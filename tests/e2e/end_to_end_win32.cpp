@@ -11,7 +11,7 @@
 #include "e2e/layout_check_win32.h"
 #include "e2e/remote_window_win32.h"
 #include "e2e/transfer_watch_win32.h"
-#include "files/handle_win32.h"
+#include "disk_win32/handle.h"
 #include "folderchoice/form2_layout.h"
 #include "folderchoice/form2_texts.h"
 #include "winui/display_text.h"

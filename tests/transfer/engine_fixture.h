@@ -14,7 +14,6 @@
 #include "files/file_ops.h"
 #include "support/current_folder_guard.h"
 #include "support/scratch_folder.h"
-#include "transfer/destination_changes.h"
 #include "transfer/folder_transfer.h"
 #include "transfer/progress_notice.h"
 #include "transfer/transfer_data_set.h"
@@ -55,13 +54,17 @@ class EngineTest : public ::testing::Test {
     return TransferDataSet(*files_, notice_, source(), destination(), music_switch);
   }
 
-  // The steps of one transfer from the package to the game, each change
-  // made straight on the disk (the transaction around them is tested on
-  // its own).
+  // The steps of one transfer from the package to the game, in a
+  // transaction that is begun here and ended by Commit (the transaction's
+  // own behaviour is tested on its own). Each change is on the disk at once.
   FolderTransfer Between(const std::string& destination_folder = "") {
-    changes_.emplace(*files_, destination_folder.empty() ? destination() : destination_folder);
-    return FolderTransfer(*files_, *changes_, source());
+    transaction_.emplace(*files_, destination_folder.empty() ? destination() : destination_folder);
+    EXPECT_FALSE(transaction_->Begin());
+    return FolderTransfer(*files_, *transaction_, source());
   }
+  // Ends the transaction of Between: only the new files remain, no journal
+  // and no held file.
+  void Commit() { EXPECT_FALSE(transaction_->Commit()); }
 
   static std::string In(std::string_view folder, std::string_view name) {
     return std::string(folder) + "/" + std::string(name);
@@ -70,7 +73,7 @@ class EngineTest : public ::testing::Test {
   ScratchFolder scratch_;
   std::unique_ptr<FileOps> files_;
   RecordingNotice notice_;
-  std::optional<DirectChanges> changes_;
+  std::optional<Transaction> transaction_;
 };
 
 // The paths of failures, in order.

@@ -14,7 +14,9 @@ class ManifestCopy : public EngineTest {
     CurrentFolderGuard scope(scratch_.Join(folder));
     FolderTransfer transfer = Between();
     CopyManifestFiles(transfer);
-    return transfer.TakeFailures();
+    std::vector<FileFailure> failures = transfer.TakeFailures();
+    if (failures.empty()) Commit();
+    return failures;
   }
 };
 
@@ -94,6 +96,7 @@ TEST_F(ManifestCopy, NeverReachesOutsideTheTwoFolders) {
   FolderTransfer transfer = Between(scratch_.Folder("deep/game"));
   CopyManifestFiles(transfer);
   EXPECT_TRUE(transfer.TakeFailures().empty());
+  Commit();
   EXPECT_EQ(scratch_.List("deep"), std::vector<std::string>{"game"});
   EXPECT_EQ(scratch_.List("deep/game"), std::vector<std::string>{"maps"});
   EXPECT_TRUE(scratch_.List("deep/game/maps").empty());

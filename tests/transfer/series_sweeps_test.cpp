@@ -55,6 +55,7 @@ TEST_F(SeriesSweeps, NenpyoCopiesUpToTheGapAndNeverTen) {
   Source("年表10.txt");
   FolderTransfer transfer = Between();
   CopyNenpyoSeries(transfer);
+  Commit();
   EXPECT_EQ(scratch_.List("game"), (std::vector<std::string>{"年表1.txt", "年表2.txt"}));
 }
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "engine_fixture.h"
-#include "support/faulty_file_ops.h"
+#include "support/faulty_disk.h"
 #include "support/live_temporary_file.h"
 #include "text/ascii_upper.h"
 #include "transfer/recovery.h"
@@ -205,10 +205,11 @@ TEST_F(TransferDataSetTest, StopsWhenASourceListingCannotBeReadAndKeepsTheFamily
   for (const char* folder : {"nationDATA", "pastDATA"}) {
     Game(std::string(folder) + "/old.dat", "kept");
     Source(std::string(folder) + "/new.dat");
-    FaultyFileOps faulty(*files_);
+    FaultyDisk faulty(files_->disk());
     faulty.FailListingOf(source() + folder + "\\", FailureCause::kUnreadable);
+    FileOps files(faulty);
     CurrentFolderGuard in_package(scratch_.Join("pkg"));
-    TransferReport report = TransferDataSet(faulty, notice_, source(), destination(), "");
+    TransferReport report = TransferDataSet(files, notice_, source(), destination(), "");
     EXPECT_EQ(GameFile(std::string(folder) + "/old.dat"), "kept") << folder;
     EXPECT_FALSE(GameHas(std::string(folder) + "/new.dat")) << folder;
     EXPECT_EQ(FailedPaths(report), Strings{source() + folder + "\\"});

@@ -1,0 +1,20 @@
+// The Win32 files behind the file layer's current file and a transfer's
+// journal (Disk::OpenRead, Disk::OpenWrite).
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "disk/disk.h"
+
+namespace tolvashu {
+
+// An existing file on a disk (not a folder, not a device such as NUL or
+// CON), opened for reading with the sharing asked for.
+Result<std::unique_ptr<InputFile>> OpenInputFile(const std::string& path, ReadSharing sharing);
+
+// The file at `path` opened for writing as WriteMode says. A file emptied
+// keeps its name and attributes, hidden included.
+Result<std::unique_ptr<OutputFile>> OpenOutputFile(const std::string& path, WriteMode mode);
+
+}  // namespace tolvashu

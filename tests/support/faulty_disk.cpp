@@ -1,0 +1,167 @@
+#include "support/faulty_disk.h"
+
+#include <memory>
+#include <utility>
+
+namespace tolvashu::testing {
+
+namespace {
+
+// The journal as the faulty disk lets it be written: its writes and syncs
+// are calls like any other, and a dead disk writes nothing more.
+class FaultyOutputFile : public OutputFile {
+ public:
+  FaultyOutputFile(FaultyDisk& disk, std::unique_ptr<OutputFile> real) : disk_(disk), real_(std::move(real)) {}
+  bool Write(std::string_view bytes) override {
+    if (disk_.Fails(FaultKind::kWrite)) return false;
+    if (bytes.rfind("committed ", 0) == 0) disk_.Log("journal commit");
+    return real_->Write(bytes);
+  }
+  bool Flush() override { return !disk_.Fails(FaultKind::kWrite) && real_->Flush(); }
+  bool Sync() override {
+    if (disk_.Fails(FaultKind::kSync)) return false;
+    disk_.Log("journal sync");
+    return real_->Sync();
+  }
+  bool Close() override { return real_->Close(); }  // what a killed program's files do too
+
+ private:
+  FaultyDisk& disk_;
+  std::unique_ptr<OutputFile> real_;
+};
+
+// A staged copy whose keeping is a call like any other.
+class FaultyStagedFile : public StagedFile {
+ public:
+  FaultyStagedFile(FaultyDisk& disk, std::unique_ptr<StagedFile> real)
+      : StagedFile(real->destination()), disk_(disk), real_(std::move(real)) {}
+  Result<void> Keep() override {
+    if (disk_.Fails(FaultKind::kKeep)) return disk_.Failure();
+    return real_->Keep();
+  }
+
+ private:
+  FaultyDisk& disk_;
+  std::unique_ptr<StagedFile> real_;
+};
+
+}  // namespace
+
+const char* FaultKindName(FaultKind kind) {
+  constexpr const char* kNames[] = {"list", "look up",          "copy",        "keep", "open for writing",
+                                    "open for reading", "make folder", "move", "remove",
+                                    "write", "sync"};
+  return kNames[static_cast<std::size_t>(kind)];
+}
+
+void FaultyDisk::FailNth(FaultKind kind, int nth, FailureCause cause) {
+  kind_ = kind;
+  nth_ = nth;
+  cause_ = cause;
+  failed_ = false;
+}
+
+bool FaultyDisk::Dead() {
+  ++all_calls_;
+  bool dead = dead_at_ > 0 && all_calls_ >= dead_at_;
+  failed_ = failed_ || dead;
+  return dead;
+}
+
+bool FaultyDisk::Strikes(FaultKind kind) {
+  int count = ++calls_[static_cast<std::size_t>(kind)];
+  bool strikes = kind == kind_ && count == nth_;
+  failed_ = failed_ || strikes;
+  return strikes;
+}
+
+std::string FaultyDisk::Reason() const { return std::string("injected ") + FaultKindName(kind_) + " failure"; }
+
+bool FaultyDisk::FileThere(const std::string& path) {
+  Result<Entry> entry = real_.Look(path);
+  return entry.ok() && entry->kind == EntryKind::kFile;
+}
+
+// A look fails for real only when a folder on the way cannot be read.
+Result<Entry> FaultyDisk::Look(const std::string& path) {
+  if (!Fails(FaultKind::kLook)) return real_.Look(path);
+  return DiskError{DiskError::kUnknown, cause_, Reason()};
+}
+
+Result<std::vector<Listed>> FaultyDisk::List(const std::string& folder, const ListingFilter& wanted) {
+  if (!Fails(FaultKind::kList) && folder != unlistable_) return real_.List(folder, wanted);
+  failed_ = true;
+  return Failure();
+}
+
+Result<std::unique_ptr<InputFile>> FaultyDisk::OpenRead(const std::string& path, ReadSharing sharing) {
+  if (Dead()) return Failure();
+  if (!FileThere(path) || !Strikes(FaultKind::kOpenInput)) return real_.OpenRead(path, sharing);
+  return Failure();
+}
+
+Result<std::unique_ptr<OutputFile>> FaultyDisk::OpenWrite(const std::string& path, WriteMode mode) {
+  if (Fails(FaultKind::kOpenOutput)) return Failure();
+  Result<std::unique_ptr<OutputFile>> opened = real_.OpenWrite(path, mode);
+  if (!opened.ok() || mode != WriteMode::kCreateNewHidden) return opened;
+  return std::unique_ptr<OutputFile>(std::make_unique<FaultyOutputFile>(*this, std::move(*opened)));
+}
+
+Result<std::unique_ptr<StagedFile>, StageError> FaultyDisk::StageCopy(const std::string& source,
+                                                                      const std::string& destination,
+                                                                      const ChunkHook& between_chunks) {
+  if (Dead()) return StageError{false, Failure()};
+  if (FileThere(source) && Strikes(FaultKind::kCopy)) return StageError{false, Failure()};
+  Result<std::unique_ptr<StagedFile>, StageError> staged = real_.StageCopy(source, destination, between_chunks);
+  if (!staged.ok()) return staged;
+  return std::unique_ptr<StagedFile>(std::make_unique<FaultyStagedFile>(*this, std::move(*staged)));
+}
+
+Result<void> FaultyDisk::Rename(const std::string& from, const std::string& to) {
+  if (Dead()) return Failure();
+  if (FileThere(from) && Strikes(FaultKind::kMove)) return Failure();
+  Log("move " + from);
+  return real_.Rename(from, to);
+}
+
+Result<void> FaultyDisk::RemoveFile(const std::string& path) {
+  if (Dead()) return Failure();
+  if (FileThere(path) && Strikes(FaultKind::kRemove)) return Failure();
+  Log("remove " + path);
+  return real_.RemoveFile(path);
+}
+
+Result<void, RemovalError> FaultyDisk::RemoveFiles(const std::string& folder, const std::vector<std::string>& names) {
+  if (Fails(FaultKind::kRemove)) return RemovalError{names.empty() ? std::string() : names.front(), Failure()};
+  Log("remove " + folder);
+  return real_.RemoveFiles(folder, names);
+}
+
+Result<void> FaultyDisk::RemoveFolder(const std::string& path) {
+  if (Fails(FaultKind::kRemove)) return Failure();
+  Log("remove " + path);
+  return real_.RemoveFolder(path);
+}
+
+void FaultyDisk::RemoveAbandonedTemporaryFiles(const std::string& folder) {
+  if (!Dead()) real_.RemoveAbandonedTemporaryFiles(folder);
+}
+
+Result<void> FaultyDisk::MakeFolder(const std::string& path, Visibility visibility) {
+  if (Fails(FaultKind::kMakeFolder)) return Failure();
+  return real_.MakeFolder(path, visibility);
+}
+
+Result<void> FaultyDisk::SyncFolder(const std::string& folder) {
+  if (Fails(FaultKind::kSync)) return Failure();
+  Log("sync folder");
+  return real_.SyncFolder(folder);
+}
+
+Result<void> FaultyDisk::MakeDurable(const std::vector<std::string>& written, const std::vector<std::string>& changed) {
+  if (Fails(FaultKind::kSync)) return Failure();
+  Log("durable");
+  return real_.MakeDurable(written, changed);
+}
+
+}  // namespace tolvashu::testing
