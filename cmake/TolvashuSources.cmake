@@ -44,6 +44,7 @@ function(tolvashu_test name)
     add_test(NAME ${name} COMMAND ${name})
   else()
     include(GoogleTest)
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+    # Labelled by executable, so that a preset can run the tests of some.
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS ${name})
   endif()
 endfunction()

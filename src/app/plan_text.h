@@ -1,7 +1,8 @@
-// The plan of a dry run as text that a script can read: one line a change,
-// in the order the run would make them, each starting with a word of its
-// own, then one line for each world-file item that would not be copied, then
-// a total:
+// The plan of a dry run as text that a script can read: one line for each
+// path the run would leave changed (the overlay's net change, in the order
+// the run first changed each path), each starting with a word of its own,
+// then one line for each world-file item that would not be copied, then a
+// total:
 //   mkdir PATH
 //   delete PATH
 //   copy SOURCE -> DESTINATION          (+ " (replaces)" over an existing file)

@@ -44,11 +44,19 @@ enum class EntryKind {
 // What a path names.
 struct Entry {
   EntryKind kind = EntryKind::kNone;
-  std::string name;        // the last name as its folder holds it; as asked when nothing has it
+  std::string name;        // the last name: as its folder holds it (Spelling), or as asked
   bool read_only = false;  // the read-only attribute; on POSIX: nobody may write it
   bool hidden = false;     // hidden or system: the attributes on Windows, a leading dot on POSIX
   std::uint64_t size = 0;  // of a file, in bytes
   bool exists() const { return kind != EntryKind::kNone && kind != EntryKind::kNoFolder; }
+};
+
+// Whether a look must tell the last name as the folder holds it, which on
+// some platforms takes a search of the folder: a caller that keeps or moves
+// the name asks for it, one that only asks what is there does not.
+enum class Spelling {
+  kAsAsked,  // Entry::name is the name as asked
+  kAsHeld,   // Entry::name is the name as the folder holds it
 };
 
 // One entry of a folder's listing.
@@ -132,7 +140,7 @@ class Disk {
   // error. Errors: kUnknown when a folder on the way cannot be read,
   // kMalformed when the path cannot name anything. Needs no sharing rights
   // on the entry itself: a file another program holds open is found.
-  virtual Result<Entry> Look(const std::string& path) = 0;
+  virtual Result<Entry> Look(const std::string& path, Spelling spelling) = 0;
 
   // What makes the folder `path` names the same folder however its path is
   // spelled (case, separators, `.` and `..`, links, short names): equal

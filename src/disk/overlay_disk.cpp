@@ -46,7 +46,7 @@ class OverlayDisk::StagedContent : public StagedFile {
       : StagedFile(std::move(destination)), overlay_(overlay), path_(std::move(path)), content_(std::move(content)) {}
 
   Result<void> Keep() override {
-    Result<Entry> now = overlay_.Look(path_);
+    Result<Entry> now = overlay_.Look(path_, Spelling::kAsHeld);
     if (!now.ok()) return now.error();
     if (now->exists()) return Taken();
     Place place = overlay_.Locate(path_);
@@ -152,10 +152,10 @@ Entry OverlayDisk::EntryOf(const Item& item) {
 
 // The real disk decides what it cannot see: a folder on the way that cannot
 // be read, a path that names nothing.
-Result<Entry> OverlayDisk::Look(const std::string& path) {
+Result<Entry> OverlayDisk::Look(const std::string& path, Spelling spelling) {
   Place place = Locate(path);
   if (!place.folder_key) {
-    Result<Entry> real = real_.Look(path);
+    Result<Entry> real = real_.Look(path, spelling);
     if (!real.ok()) return real;
     Entry none;
     none.kind = EntryKind::kNoFolder;
@@ -168,7 +168,7 @@ Result<Entry> OverlayDisk::Look(const std::string& path) {
     none.name = place.name;
     return none;
   }
-  return real_.Look(path);
+  return real_.Look(path, spelling);
 }
 
 Result<std::string> OverlayDisk::FolderIdentity(const std::string& path) {
@@ -249,7 +249,7 @@ OverlayDisk::Item& OverlayDisk::Change(const std::string& path, const Place& pla
     item->second.folder_key = *place.folder_key;
     item->second.own = IsOwnName(place.name) || IsOwnFolder(*place.folder_key);
     if (!IsNew(*place.folder_key)) {
-      Result<Entry> real = real_.Look(path);
+      Result<Entry> real = real_.Look(path, Spelling::kAsAsked);
       item->second.was_real = real.ok() && real->exists();
       item->second.real_kind = real.ok() ? real->kind : EntryKind::kNone;
     }
@@ -281,13 +281,13 @@ void OverlayDisk::Written(const std::string& path, std::uint64_t size) {
 Result<std::unique_ptr<StagedFile>, StageError> OverlayDisk::StageCopy(const std::string& source,
                                                                        const std::string& destination,
                                                                        const ChunkHook&) {
-  Result<Entry> from = Look(source);
+  Result<Entry> from = Look(source, Spelling::kAsHeld);
   if (!from.ok()) return StageError{true, from.error()};
   if (!from->exists()) return StageError{true, Absent()};
   if (from->kind != EntryKind::kFile) return StageError{true, WrongKind()};
   Result<std::unique_ptr<InputFile>> readable = OpenRead(source, ReadSharing::kWithEveryone);
   if (!readable.ok()) return StageError{true, readable.error()};
-  Result<Entry> to = Look(destination);
+  Result<Entry> to = Look(destination, Spelling::kAsHeld);
   if (!to.ok()) return StageError{false, to.error()};
   if (to->kind == EntryKind::kNoFolder) return StageError{false, NoFolder()};
   return std::unique_ptr<StagedFile>(
@@ -295,7 +295,7 @@ Result<std::unique_ptr<StagedFile>, StageError> OverlayDisk::StageCopy(const std
 }
 
 Result<std::unique_ptr<OutputFile>> OverlayDisk::OpenWrite(const std::string& path, WriteMode mode) {
-  Result<Entry> entry = Look(path);
+  Result<Entry> entry = Look(path, Spelling::kAsHeld);
   if (!entry.ok()) return entry.error();
   if (entry->kind == EntryKind::kNoFolder) return NoFolder();
   if (mode == WriteMode::kCreateNewHidden && entry->exists()) return Taken();
@@ -314,13 +314,13 @@ Result<std::unique_ptr<OutputFile>> OverlayDisk::OpenWrite(const std::string& pa
 
 // Only files are renamed by the installer, and only files here.
 Result<void> OverlayDisk::Rename(const std::string& from, const std::string& to) {
-  Result<Entry> entry = Look(from);
+  Result<Entry> entry = Look(from, Spelling::kAsHeld);
   if (!entry.ok()) return entry.error();
   if (!entry->exists()) return Absent();
   if (entry->kind != EntryKind::kFile) return DiskError{DiskError::kFailed, FailureCause::kOther, "not planned"};
   Place target = Locate(to);
   if (!target.folder_key) return NoFolder();
-  Result<Entry> there = Look(to);
+  Result<Entry> there = Look(to, Spelling::kAsHeld);
   if (!there.ok()) return there.error();
   if (there->exists()) return Taken();
   Item moved;
@@ -338,7 +338,7 @@ Result<void> OverlayDisk::Rename(const std::string& from, const std::string& to)
 }
 
 Result<void> OverlayDisk::RemoveFile(const std::string& path) {
-  Result<Entry> entry = Look(path);
+  Result<Entry> entry = Look(path, Spelling::kAsHeld);
   if (!entry.ok()) return entry.error();
   if (!entry->exists()) return Absent();
   if (entry->kind == EntryKind::kFolder) return DiskError{DiskError::kWrongKind, FailureCause::kOther, "a folder"};
@@ -350,7 +350,7 @@ Result<void> OverlayDisk::RemoveFile(const std::string& path) {
 }
 
 Result<void> OverlayDisk::RemoveFolder(const std::string& path) {
-  Result<Entry> entry = Look(path);
+  Result<Entry> entry = Look(path, Spelling::kAsHeld);
   if (!entry.ok()) return entry.error();
   if (!entry->exists()) return Absent();
   if (entry->kind != EntryKind::kFolder) return WrongKind();
@@ -366,7 +366,7 @@ Result<void> OverlayDisk::RemoveFolder(const std::string& path) {
 }
 
 Result<void> OverlayDisk::MakeFolder(const std::string& path, Visibility visibility) {
-  Result<Entry> entry = Look(path);
+  Result<Entry> entry = Look(path, Spelling::kAsHeld);
   if (!entry.ok()) return entry.error();
   if (entry->kind == EntryKind::kNoFolder) return NoFolder();
   if (entry->exists()) return Taken();

@@ -39,7 +39,7 @@ class OverlayDisk : public Disk {
   std::vector<PlannedChange> Changes();
 
   std::string CurrentFolder() override { return real_.CurrentFolder(); }
-  Result<Entry> Look(const std::string& path) override;
+  Result<Entry> Look(const std::string& path, Spelling spelling) override;
   Result<std::string> FolderIdentity(const std::string& path) override;
   Result<std::vector<Listed>> List(const std::string& folder, const ListingFilter& wanted) override;
   Result<std::unique_ptr<InputFile>> OpenRead(const std::string& path, ReadSharing sharing) override;

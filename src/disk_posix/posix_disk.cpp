@@ -71,12 +71,12 @@ Entry EntryOf(const ResolvedPath& resolved) {
 
 ResolvedPath PosixDisk::Resolve(const std::string& path) {
   std::optional<Looked> looked = std::exchange(looked_, std::nullopt);
-  if (looked && looked->path == path) return std::move(looked->resolved);
+  if (looked && (looked->asked == path || looked->held == path)) return std::move(looked->resolved);
   return resolver_.Resolve(path);
 }
 
 void PosixDisk::KeepLook(const std::string& path, const ResolvedPath& resolved) {
-  looked_ = Looked{FolderPart(path) + resolved.name, resolved};
+  looked_ = Looked{path, FolderPart(path) + resolved.name, resolved};
 }
 
 std::string PosixDisk::CurrentFolder() {
@@ -84,10 +84,15 @@ std::string PosixDisk::CurrentFolder() {
   return WorkingFolder().value_or(".");
 }
 
-Result<Entry> PosixDisk::Look(const std::string& path) {
+// The name as the folder holds it comes with every lookup here.
+Result<Entry> PosixDisk::Look(const std::string& path, Spelling spelling) {
   ResolvedPath resolved = Resolve(path);
   if (resolved.unknown) return Unknown();
   Entry entry = EntryOf(resolved);
+  if (spelling == Spelling::kAsAsked) {
+    const std::string asked = WithoutSeparator(path);
+    entry.name = asked.substr(NameStart(asked));
+  }
   KeepLook(path, resolved);
   return entry;
 }

@@ -36,7 +36,7 @@ Entry EntryOf(const ResolvedPath& resolved);
 class PosixDisk : public Disk {
  public:
   std::string CurrentFolder() override;
-  Result<Entry> Look(const std::string& path) override;
+  Result<Entry> Look(const std::string& path, Spelling spelling) override;
   Result<std::string> FolderIdentity(const std::string& path) override;
   Result<std::vector<Listed>> List(const std::string& folder, const ListingFilter& wanted) override;
   Result<std::unique_ptr<InputFile>> OpenRead(const std::string& path, ReadSharing sharing) override;
@@ -68,8 +68,8 @@ class PosixDisk : public Disk {
 
  private:
   // What `path` names: the lookup just made of that very path (by Look or
-  // StageCopy, under the name its folder holds) when it is the one asked
-  // for, found anew otherwise. Every primitive takes the kept lookup, so it
+  // StageCopy, named as asked or as its folder holds it) when it is the one
+  // asked for, found anew otherwise. Every primitive takes the kept lookup, so it
   // serves only the call right after the look.
   ResolvedPath Resolve(const std::string& path);
   void KeepLook(const std::string& path, const ResolvedPath& resolved);
@@ -86,7 +86,8 @@ class PosixDisk : public Disk {
   // them up again.
   std::unordered_map<std::string, std::string> own_folders_;
   struct Looked {
-    std::string path;  // the folder part as asked + the name as the folder holds it
+    std::string asked;
+    std::string held;  // the folder part as asked + the name as the folder holds it
     ResolvedPath resolved;
   };
   std::optional<Looked> looked_;

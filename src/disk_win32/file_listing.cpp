@@ -44,7 +44,6 @@ bool FoundNothing(const std::string& folder, unsigned long error) {
 // The search asks for every name ("*"): the system also matches patterns
 // against 8.3 short names, and what a pattern matches is decided above.
 Result<std::vector<Listed>> ListFolder(const std::string& folder, const ListingFilter& wanted) {
-  if (NamesMissingDrive(folder)) return DiskError{DiskError::kMalformed, FailureCause::kOther, "no such drive"};
   const std::string at = WithSeparator(folder);
   WIN32_FIND_DATAW entry;
   ScopedFind find(FindFirstFileExW(ToWin32Path(at + "*").c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch,
@@ -52,6 +51,8 @@ Result<std::vector<Listed>> ListFolder(const std::string& folder, const ListingF
   std::vector<Listed> entries;
   if (!find.valid()) {
     DWORD error = GetLastError();
+    // Asked only now: under Wine the question goes to the mount manager.
+    if (NamesMissingDrive(folder)) return DiskError{DiskError::kMalformed, FailureCause::kOther, "no such drive"};
     if (!FoundNothing(at, error)) return Unreadable(error);
     if (FolderIsMissing(at)) return DiskError{DiskError::kAbsent, FailureCause::kOther, "no such folder"};
     return entries;

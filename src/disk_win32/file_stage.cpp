@@ -101,7 +101,7 @@ class FileStage {
   // entry whose actual name (letter case included) the content will take.
   std::optional<StageError> FindTarget() {
     const std::size_t start = NameStart(destination_);
-    if (!IsFileName(std::string_view(destination_).substr(start)) || NamesMissingDrive(destination_)) {
+    if (!IsFileName(std::string_view(destination_).substr(start))) {
       return AtDestination({DiskError::kMalformed, FailureCause::kOther, DescribeSystemError(ERROR_INVALID_NAME)});
     }
     folder_ = destination_.substr(0, start);

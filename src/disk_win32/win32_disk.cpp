@@ -44,24 +44,30 @@ Entry FromAttributes(std::string name, DWORD attributes, std::uint64_t size) {
 }
 
 // Nothing has the name: kNone when the system says so of the name, kNoFolder
-// when it says so of a folder on the way, an error when it cannot tell.
-Result<Entry> Missing(std::string name, DWORD error) {
+// when it says so of a folder on the way, an error when it cannot tell or
+// the path starts at a drive that does not exist. The drive is asked about
+// only then: under Wine the question goes to the mount manager every time.
+Result<Entry> Missing(const std::string& path, std::string name, DWORD error) {
   Entry missing;
   missing.name = std::move(name);
   if (error == ERROR_FILE_NOT_FOUND) return missing;
   if (!IsNotFoundError(error)) return DiskError{DiskError::kUnknown, CauseOfSystemError(error), DescribeSystemError(error)};
+  if (NamesMissingDrive(path)) return Malformed();
   missing.kind = EntryKind::kNoFolder;
   return missing;
 }
 
-// A root, ".", "..": no search finds them by name, their attributes tell.
+// The entry's attributes and size, and the name as asked. A root, "." and
+// "..", which no search finds by name, are always looked at this way.
 Result<Entry> LookByAttributes(const std::string& path, std::string name) {
-  DWORD attributes = GetFileAttributesW(ToWin32Path(path).c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExW(ToWin32Path(path).c_str(), GetFileExInfoStandard, &data)) {
     DWORD error = GetLastError();
-    return Missing(std::move(name), error == ERROR_FILE_NOT_FOUND ? ERROR_PATH_NOT_FOUND : error);
+    const bool names_an_entry = !name.empty() && name != "." && name != "..";
+    return Missing(path, std::move(name), error == ERROR_FILE_NOT_FOUND && !names_an_entry ? ERROR_PATH_NOT_FOUND : error);
   }
-  return FromAttributes(std::move(name), attributes, 0);
+  const std::uint64_t size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  return FromAttributes(std::move(name), data.dwFileAttributes, size);
 }
 
 // What makes a folder the same folder however its path is spelled: the
@@ -113,18 +119,21 @@ class Win32Disk : public Disk {
     return WideToUtf8(folder);
   }
 
-  // The search gives the name as the folder holds it, and needs no sharing
-  // rights on the entry itself.
-  Result<Entry> Look(const std::string& path) override {
-    if (NamesMissingDrive(path) || HasSearchCharacter(path)) return Malformed();
+  // Neither way needs sharing rights on the entry itself. The attributes
+  // come cheaply; the name as the folder holds it only from a search of the
+  // folder, which costs many times as much (under Wine, a reading of the
+  // folder), and is made only when asked for.
+  Result<Entry> Look(const std::string& path, Spelling spelling) override {
+    if (HasSearchCharacter(path)) return Malformed();
     const std::string trimmed = WithoutSeparator(path);
     std::string name = trimmed.substr(NameStart(trimmed));
     if (NamesDevice(trimmed)) return FromAttributes(std::move(name), FILE_ATTRIBUTE_DEVICE, 0);
     if (name.empty() || name == "." || name == "..") return LookByAttributes(trimmed, std::move(name));
+    if (spelling == Spelling::kAsAsked) return LookByAttributes(trimmed, std::move(name));
     WIN32_FIND_DATAW found;
     ScopedFind find(
         FindFirstFileExW(ToWin32Path(trimmed).c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0));
-    if (!find.valid()) return Missing(std::move(name), GetLastError());
+    if (!find.valid()) return Missing(trimmed, std::move(name), GetLastError());
     const std::uint64_t size = (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
     return FromAttributes(WideToUtf8(found.cFileName), found.dwFileAttributes, size);
   }

@@ -132,8 +132,9 @@ FileOps::FileOps(std::unique_ptr<Disk> owned) : owned_(std::move(owned)), disk_(
 
 FileOps::~FileOps() = default;
 
-std::optional<Entry> FileOps::LookAt(const std::string& path, std::optional<FileFailure>& refused) {
-  Result<Entry> entry = disk_.Look(path);
+std::optional<Entry> FileOps::LookAt(const std::string& path, Spelling spelling,
+                                     std::optional<FileFailure>& refused) {
+  Result<Entry> entry = disk_.Look(path, spelling);
   if (entry.ok()) return std::move(*entry);
   refused = FailureOf(path, entry.error());
   return std::nullopt;
@@ -144,7 +145,7 @@ std::string FileOps::CurrentFolder() { return disk_.CurrentFolder(); }
 // An unreadable parent might hold the name in another case: making it
 // anyway could give the folder a twin.
 bool FileOps::MakeFolder(const std::string& path) {
-  Result<Entry> entry = disk_.Look(path);
+  Result<Entry> entry = disk_.Look(path, Spelling::kAsAsked);
   if (!entry.ok() || entry->kind != EntryKind::kNone) return false;
   return disk_.MakeFolder(path, Visibility::kShown).ok();
 }
@@ -160,11 +161,11 @@ DeleteResult FileOps::DeleteMatching(const std::string& pattern) {
   const std::string folder = FolderPart(pattern);
   for (const std::string& name : matches.names) {
     std::optional<FileFailure> refused;
-    std::optional<Entry> entry = LookAt(folder + name, refused);
+    std::optional<Entry> entry = LookAt(folder + name, Spelling::kAsAsked, refused);  // the name as listed
     if (entry && entry->kind != EntryKind::kFile) continue;  // gone meanwhile
     if (entry) refused = ReadOnlyRefusal(folder + name, *entry);
     if (!refused) {
-      Result<void> removed = disk_.RemoveFile(folder + entry->name);
+      Result<void> removed = disk_.RemoveFile(folder + name);
       if (removed.ok()) {
         ++result.deleted;
         continue;
@@ -180,7 +181,7 @@ DeleteResult FileOps::DeleteMatching(const std::string& pattern) {
 // A plain name is looked up like any path: the folder is not read.
 FileList FileOps::ListNamedFile(const std::string& path, const std::string& folder) {
   FileList list;
-  Result<Entry> entry = disk_.Look(path);
+  Result<Entry> entry = disk_.Look(path, Spelling::kAsHeld);
   if (!entry.ok()) {
     if (entry.error().kind == DiskError::kMalformed) {
       list.malformed = true;
@@ -259,13 +260,13 @@ bool FileOps::IsSameFolder(const std::string& a, const std::string& b) {
 }
 
 std::optional<bool> FileOps::HasFile(const std::string& path) {
-  Result<Entry> entry = disk_.Look(path);
+  Result<Entry> entry = disk_.Look(path, Spelling::kAsAsked);
   if (!entry.ok()) return entry.error().kind == DiskError::kMalformed ? std::optional<bool>(false) : std::nullopt;
   return entry->kind == EntryKind::kFile;
 }
 
 std::optional<bool> FileOps::HasFolder(const std::string& path) {
-  Result<Entry> entry = disk_.Look(path);
+  Result<Entry> entry = disk_.Look(path, Spelling::kAsAsked);
   if (!entry.ok()) return entry.error().kind == DiskError::kMalformed ? std::optional<bool>(false) : std::nullopt;
   return entry->kind == EntryKind::kFolder;
 }
@@ -274,7 +275,7 @@ void FileOps::RemoveLeftoverTemporaryFiles(const std::string& folder) { disk_.Re
 
 MoveResult FileOps::MoveIntoFolder(const std::string& path, const std::string& folder) {
   MoveResult result;
-  std::optional<Entry> entry = LookAt(path, result.failure);
+  std::optional<Entry> entry = LookAt(path, Spelling::kAsHeld, result.failure);
   if (!entry || entry->kind != EntryKind::kFile) return result;
   if ((result.failure = ReadOnlyRefusal(path, *entry))) return result;
   result = MoveIntoFolder(FoundFile{AsHeld(path, *entry), true}, folder);
@@ -297,12 +298,12 @@ MoveResult FileOps::MoveIntoFolder(const FoundFile& file, const std::string& fol
 
 std::optional<FileFailure> FileOps::RemoveFile(const std::string& path) {
   std::optional<FileFailure> refused;
-  std::optional<Entry> entry = LookAt(path, refused);
+  std::optional<Entry> entry = LookAt(path, Spelling::kAsAsked, refused);
   if (!entry) return refused;
   if (!entry->exists()) return std::nullopt;
   if (entry->kind != EntryKind::kFile) return FileFailure{path, FailureCause::kOther, kNotAFile};
   if ((refused = ReadOnlyRefusal(path, *entry))) return refused;
-  Result<void> removed = disk_.RemoveFile(AsHeld(path, *entry));
+  Result<void> removed = disk_.RemoveFile(path);
   if (removed.ok() || SaysNothingIsThere(removed.error())) return std::nullopt;
   return FailureOf(path, removed.error());
 }
@@ -343,7 +344,7 @@ std::optional<std::vector<FolderEntry>> FileOps::ListEntries(const std::string& 
 
 std::optional<FileFailure> FileOps::MakeHiddenFolder(const std::string& path) {
   std::optional<FileFailure> refused;
-  std::optional<Entry> entry = LookAt(path, refused);
+  std::optional<Entry> entry = LookAt(path, Spelling::kAsAsked, refused);
   if (!entry) return refused;
   if (entry->kind == EntryKind::kNoFolder) return FileFailure{path, FailureCause::kOther, kFolderMissing};
   if (entry->exists()) return FileFailure{path, FailureCause::kOther, kAlreadyThere};
@@ -354,7 +355,7 @@ std::optional<FileFailure> FileOps::MakeHiddenFolder(const std::string& path) {
 
 Opened<OutputFile> FileOps::CreateHiddenFile(const std::string& path) {
   std::optional<FileFailure> refused;
-  std::optional<Entry> entry = LookAt(path, refused);
+  std::optional<Entry> entry = LookAt(path, Spelling::kAsAsked, refused);
   if (!entry) return NotOpened<OutputFile>(*refused);
   if (entry->kind == EntryKind::kNoFolder) return {nullptr, FailureCause::kOther, kFolderMissing};
   if (entry->exists()) return {nullptr, FailureCause::kOther, kAlreadyThere};
@@ -377,12 +378,12 @@ Opened<InputFile> FileOps::OpenInput(const std::string& path) {
 
 Opened<OutputFile> FileOps::OpenOutput(const std::string& path) {
   std::optional<FileFailure> refused;
-  std::optional<Entry> entry = LookAt(path, refused);
+  std::optional<Entry> entry = LookAt(path, Spelling::kAsAsked, refused);
   if (!entry) return NotOpened<OutputFile>(*refused);
   if (entry->kind == EntryKind::kNoFolder || entry->name.empty()) return {nullptr, FailureCause::kOther, kFolderMissing};
   if (entry->exists() && entry->kind != EntryKind::kFile) return {nullptr, FailureCause::kOther, kNotAFile};
   if ((refused = ReadOnlyRefusal(path, *entry))) return NotOpened<OutputFile>(*refused);
-  return OpenedOrNot(disk_.OpenWrite(AsHeld(path, *entry), WriteMode::kCreateOrTruncate), path);
+  return OpenedOrNot(disk_.OpenWrite(path, WriteMode::kCreateOrTruncate), path);
 }
 
 // --- The enumeration ----------------------------------------------------------

@@ -310,7 +310,7 @@ class FileOps {
 
  private:
   // What `path` names; the failure, when it cannot be told, in `refused`.
-  std::optional<Entry> LookAt(const std::string& path, std::optional<FileFailure>& refused);
+  std::optional<Entry> LookAt(const std::string& path, Spelling spelling, std::optional<FileFailure>& refused);
   FileList ListNamedFile(const std::string& path, const std::string& folder);
   bool LoadInput();
   template <typename File>

@@ -180,7 +180,7 @@ TEST_F(OperationsTest, NothingHappensWithoutAConfirmedFolder) {
 class RefusingDisk : public Disk {
  public:
   std::string CurrentFolder() override { return Called("CurrentFolder", std::string()); }
-  Result<Entry> Look(const std::string& path) override { return Called("Look " + path, Refusal()); }
+  Result<Entry> Look(const std::string& path, Spelling) override { return Called("Look " + path, Refusal()); }
   Result<std::string> FolderIdentity(const std::string& path) override {
     return Called("FolderIdentity " + path, Refusal());
   }

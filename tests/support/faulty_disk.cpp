@@ -78,13 +78,13 @@ bool FaultyDisk::Strikes(FaultKind kind) {
 std::string FaultyDisk::Reason() const { return std::string("injected ") + FaultKindName(kind_) + " failure"; }
 
 bool FaultyDisk::FileThere(const std::string& path) {
-  Result<Entry> entry = real_.Look(path);
+  Result<Entry> entry = real_.Look(path, Spelling::kAsAsked);
   return entry.ok() && entry->kind == EntryKind::kFile;
 }
 
 // A look fails for real only when a folder on the way cannot be read.
-Result<Entry> FaultyDisk::Look(const std::string& path) {
-  if (!Fails(FaultKind::kLook)) return real_.Look(path);
+Result<Entry> FaultyDisk::Look(const std::string& path, Spelling spelling) {
+  if (!Fails(FaultKind::kLook)) return real_.Look(path, spelling);
   return DiskError{DiskError::kUnknown, cause_, Reason()};
 }
 

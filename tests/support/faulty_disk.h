@@ -55,7 +55,7 @@ class FaultyDisk : public Disk {
   const std::vector<std::string>& durability_log() const { return log_; }
 
   std::string CurrentFolder() override { return real_.CurrentFolder(); }
-  Result<Entry> Look(const std::string& path) override;
+  Result<Entry> Look(const std::string& path, Spelling spelling) override;
   Result<std::string> FolderIdentity(const std::string& path) override { return real_.FolderIdentity(path); }
   Result<std::vector<Listed>> List(const std::string& folder, const ListingFilter& wanted) override;
   Result<std::unique_ptr<InputFile>> OpenRead(const std::string& path, ReadSharing sharing) override;
