@@ -30,9 +30,12 @@ endfunction()
 
 # One test executable made of every test source of the current folder for
 # this platform. Natively each case is its own CTest test; under Wine the
-# whole executable is one test, since starting Wine per case costs seconds.
+# whole executable is one test, since starting Wine per case costs seconds,
+# but for the cases that WINE_SHARDS names (GoogleTest filters): each filter
+# is a test of its own, so that long cases run side by side, each within
+# the time one test may take, and the rest is one more.
 function(tolvashu_test name)
-  cmake_parse_arguments(ARG "" "" "LINK" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "LINK;WINE_SHARDS" ${ARGN})
   tolvashu_platform_sources(sources "${CMAKE_CURRENT_SOURCE_DIR}")
   if(NOT sources)
     return()
@@ -41,7 +44,18 @@ function(tolvashu_test name)
   target_include_directories(${name} PRIVATE "${PROJECT_SOURCE_DIR}/src" "${PROJECT_SOURCE_DIR}/tests")
   target_link_libraries(${name} PRIVATE ${ARG_LINK} tolvashu_test_support GTest::gtest_main)
   if(CMAKE_CROSSCOMPILING)
-    add_test(NAME ${name} COMMAND ${name})
+    set(sharded)
+    foreach(filter IN LISTS ARG_WINE_SHARDS)
+      string(MAKE_C_IDENTIFIER "${filter}" shard)
+      add_test(NAME ${name}_${shard} COMMAND ${name} --gtest_filter=${filter})
+      list(APPEND sharded "${filter}")
+    endforeach()
+    if(sharded)
+      list(JOIN sharded ":" all_sharded)
+      add_test(NAME ${name} COMMAND ${name} --gtest_filter=-${all_sharded})
+    else()
+      add_test(NAME ${name} COMMAND ${name})
+    endif()
   else()
     include(GoogleTest)
     # Labelled by executable, so that a preset can run the tests of some.

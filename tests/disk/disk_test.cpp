@@ -85,6 +85,7 @@ TEST_F(DiskTest, AStagedCopyTakesItsNameOnlyWhenKeptAndNeverReplaces) {
   ASSERT_FALSE(kept.ok());
   EXPECT_EQ(kept.error().kind, DiskError::kTaken);
   EXPECT_EQ(scratch_.ReadFile("Target.dat"), "old");
+  onto_old.reset();  // discarded: nothing of it stays
 
   std::unique_ptr<StagedFile> fresh = Stage(At("source.dat"), At("fresh.dat"));
   ASSERT_TRUE(fresh);
