@@ -109,11 +109,14 @@ Result<std::string> PosixDisk::FolderIdentity(const std::string& path) {
 // is read anew each time, and only the entries wanted are looked at. A
 // followed folder that can no longer be read (its permissions changed) is
 // listed by the names the notifications kept: each of its files can still
-// be named, and tells why it cannot be used when it is.
+// be named, and tells why it cannot be used when it is. A hidden folder of
+// our own that this disk made (a holding folder) is listed once, at its
+// end: it is read, and not followed.
 Result<std::vector<Listed>> PosixDisk::List(const std::string& folder_path, const ListingFilter& wanted) {
   ResolvedPath folder = Resolve(folder_path.empty() ? "." : folder_path);
   if (folder.unknown) return Unknown();
   if (!IsFolder(folder)) return DiskError{DiskError::kAbsent, FailureCause::kOther, "no such folder"};
+  if (own_folders_.count(OwnKey(folder_path)) != 0) return ReadFolder(folder.path, wanted);
   std::optional<FolderNames::Stamp> stamp = resolver_.names().StampOf(folder.path, folder.status);
   if (!stamp) return ReadFolder(folder.path, wanted);
   const std::vector<Listed>* kept = listings_.Find(folder.path, *stamp);
