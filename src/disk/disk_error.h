@@ -33,6 +33,15 @@ struct DiskError {
   Kind kind = kFailed;
   FailureCause cause = FailureCause::kOther;
   std::string reason;  // short, from the platform
+
+  // The errors every disk reports in the same words.
+  static DiskError Absent(std::string reason = "no such file") { return {kAbsent, FailureCause::kOther, std::move(reason)}; }
+  static DiskError NoFolder() { return {kNoFolder, FailureCause::kOther, "folder missing"}; }
+  static DiskError Unknown() { return {kUnknown, FailureCause::kUnreadable, "folder cannot be listed"}; }
+  static DiskError Taken() { return {kTaken, FailureCause::kOther, "already there"}; }
+  static DiskError WrongKind(std::string reason = "not a file") {
+    return {kWrongKind, FailureCause::kOther, std::move(reason)};
+  }
 };
 
 // A value of type T, or an error of type E.

@@ -14,10 +14,6 @@ namespace {
 constexpr char kNewFolderKey[] = "new:";
 constexpr char kRealFolderKey[] = "real:";
 
-DiskError Absent() { return {DiskError::kAbsent, FailureCause::kOther, "no such file"}; }
-DiskError NoFolder() { return {DiskError::kNoFolder, FailureCause::kOther, "folder missing"}; }
-DiskError Taken() { return {DiskError::kTaken, FailureCause::kOther, "already there"}; }
-DiskError WrongKind() { return {DiskError::kWrongKind, FailureCause::kOther, "not a file"}; }
 
 std::string ItemKey(const std::string& folder_key, std::string_view name) {
   return folder_key + '\n' + FoldName(name);
@@ -48,9 +44,9 @@ class OverlayDisk::StagedContent : public StagedFile {
   Result<void> Keep() override {
     Result<Entry> now = overlay_.Look(path_, Spelling::kAsHeld);
     if (!now.ok()) return now.error();
-    if (now->exists()) return Taken();
+    if (now->exists()) return DiskError::Taken();
     Place place = overlay_.Locate(path_);
-    if (!place.folder_key) return NoFolder();
+    if (!place.folder_key) return DiskError::NoFolder();
     Item item;
     item.name = destination().exists() ? destination().name : place.name;
     item.kind = EntryKind::kFile;
@@ -173,7 +169,7 @@ Result<Entry> OverlayDisk::Look(const std::string& path, Spelling spelling) {
 
 Result<std::string> OverlayDisk::FolderIdentity(const std::string& path) {
   std::optional<std::string> key = FolderKey(path);
-  if (!key) return DiskError{DiskError::kAbsent, FailureCause::kOther, "no such folder"};
+  if (!key) return DiskError::Absent("no such folder");
   return *key;
 }
 
@@ -183,7 +179,7 @@ Result<std::vector<Listed>> OverlayDisk::List(const std::string& folder, const L
   if (!key) {
     Result<std::vector<Listed>> real = real_.List(folder, wanted);
     if (!real.ok()) return real;
-    return DiskError{DiskError::kAbsent, FailureCause::kOther, "no such folder"};
+    return DiskError::Absent("no such folder");
   }
   std::vector<Listed> entries;
   std::set<std::string> listed;
@@ -215,11 +211,11 @@ Result<std::unique_ptr<InputFile>> OverlayDisk::OpenRead(const std::string& path
   Place place = Locate(path);
   const Item* item = Overlaid(place);
   if (!item) {
-    if (place.folder_key && IsNew(*place.folder_key)) return Absent();
+    if (place.folder_key && IsNew(*place.folder_key)) return DiskError::Absent();
     return real_.OpenRead(path, sharing);
   }
-  if (!item->present) return Absent();
-  if (item->kind != EntryKind::kFile) return WrongKind();
+  if (!item->present) return DiskError::Absent();
+  if (item->kind != EntryKind::kFile) return DiskError::WrongKind();
   if (item->content.bytes) return std::unique_ptr<InputFile>(std::make_unique<BytesInput>(*item->content.bytes));
   return real_.OpenRead(item->content.real_path, sharing);
 }
@@ -273,6 +269,15 @@ void OverlayDisk::Put(const std::string& path, const Place& place, Item changed)
   }
 }
 
+// The entry that `path` named is no longer there.
+void OverlayDisk::Gone(const std::string& path, const Entry& entry) {
+  Item& gone = Change(path, Locate(path));
+  gone.path = FolderPart(path) + entry.name;
+  gone.name = entry.name;
+  gone.kind = entry.kind;
+  gone.present = false;
+}
+
 void OverlayDisk::Written(const std::string& path, std::uint64_t size) {
   if (Item* item = Overlaid(Locate(path))) item->content.size = size;
 }
@@ -283,13 +288,13 @@ Result<std::unique_ptr<StagedFile>, StageError> OverlayDisk::StageCopy(const std
                                                                        const ChunkHook&) {
   Result<Entry> from = Look(source, Spelling::kAsHeld);
   if (!from.ok()) return StageError{true, from.error()};
-  if (!from->exists()) return StageError{true, Absent()};
-  if (from->kind != EntryKind::kFile) return StageError{true, WrongKind()};
+  if (!from->exists()) return StageError{true, DiskError::Absent()};
+  if (from->kind != EntryKind::kFile) return StageError{true, DiskError::WrongKind()};
   Result<std::unique_ptr<InputFile>> readable = OpenRead(source, ReadSharing::kWithEveryone);
   if (!readable.ok()) return StageError{true, readable.error()};
   Result<Entry> to = Look(destination, Spelling::kAsHeld);
   if (!to.ok()) return StageError{false, to.error()};
-  if (to->kind == EntryKind::kNoFolder) return StageError{false, NoFolder()};
+  if (to->kind == EntryKind::kNoFolder) return StageError{false, DiskError::NoFolder()};
   return std::unique_ptr<StagedFile>(
       std::make_unique<StagedContent>(*this, std::move(*to), destination, ContentOf(source, *from)));
 }
@@ -297,9 +302,9 @@ Result<std::unique_ptr<StagedFile>, StageError> OverlayDisk::StageCopy(const std
 Result<std::unique_ptr<OutputFile>> OverlayDisk::OpenWrite(const std::string& path, WriteMode mode) {
   Result<Entry> entry = Look(path, Spelling::kAsHeld);
   if (!entry.ok()) return entry.error();
-  if (entry->kind == EntryKind::kNoFolder) return NoFolder();
-  if (mode == WriteMode::kCreateNewHidden && entry->exists()) return Taken();
-  if (entry->exists() && entry->kind != EntryKind::kFile) return WrongKind();
+  if (entry->kind == EntryKind::kNoFolder) return DiskError::NoFolder();
+  if (mode == WriteMode::kCreateNewHidden && entry->exists()) return DiskError::Taken();
+  if (entry->exists() && entry->kind != EntryKind::kFile) return DiskError::WrongKind();
   Place place = Locate(path);
   Item item;
   item.name = entry->exists() ? entry->name : place.name;
@@ -316,51 +321,41 @@ Result<std::unique_ptr<OutputFile>> OverlayDisk::OpenWrite(const std::string& pa
 Result<void> OverlayDisk::Rename(const std::string& from, const std::string& to) {
   Result<Entry> entry = Look(from, Spelling::kAsHeld);
   if (!entry.ok()) return entry.error();
-  if (!entry->exists()) return Absent();
+  if (!entry->exists()) return DiskError::Absent();
   if (entry->kind != EntryKind::kFile) return DiskError{DiskError::kFailed, FailureCause::kOther, "not planned"};
   Place target = Locate(to);
-  if (!target.folder_key) return NoFolder();
+  if (!target.folder_key) return DiskError::NoFolder();
   Result<Entry> there = Look(to, Spelling::kAsHeld);
   if (!there.ok()) return there.error();
-  if (there->exists()) return Taken();
+  if (there->exists()) return DiskError::Taken();
   Item moved;
   moved.name = target.name;
   moved.read_only = entry->read_only;
   moved.hidden = entry->hidden;
   moved.content = ContentOf(from, *entry);
   Put(to, target, std::move(moved));
-  Place source = Locate(from);
-  Item& gone = Change(FolderPart(from) + entry->name, source);
-  gone.path = FolderPart(from) + entry->name;
-  gone.name = entry->name;
-  gone.present = false;
+  Gone(from, *entry);
   return {};
 }
 
 Result<void> OverlayDisk::RemoveFile(const std::string& path) {
   Result<Entry> entry = Look(path, Spelling::kAsHeld);
   if (!entry.ok()) return entry.error();
-  if (!entry->exists()) return Absent();
-  if (entry->kind == EntryKind::kFolder) return DiskError{DiskError::kWrongKind, FailureCause::kOther, "a folder"};
-  Item& gone = Change(path, Locate(path));
-  gone.path = FolderPart(path) + entry->name;
-  gone.name = entry->name;
-  gone.present = false;
+  if (!entry->exists()) return DiskError::Absent();
+  if (entry->kind == EntryKind::kFolder) return DiskError::WrongKind("a folder");
+  Gone(path, *entry);
   return {};
 }
 
 Result<void> OverlayDisk::RemoveFolder(const std::string& path) {
   Result<Entry> entry = Look(path, Spelling::kAsHeld);
   if (!entry.ok()) return entry.error();
-  if (!entry->exists()) return Absent();
-  if (entry->kind != EntryKind::kFolder) return WrongKind();
+  if (!entry->exists()) return DiskError::Absent();
+  if (entry->kind != EntryKind::kFolder) return DiskError::WrongKind();
   Result<std::vector<Listed>> held = List(path, nullptr);
   if (!held.ok()) return held.error();
   if (!held->empty()) return DiskError{DiskError::kFailed, FailureCause::kOther, "not empty"};
-  Item& gone = Change(path, Locate(path));
-  gone.path = WithoutSeparator(path);
-  gone.kind = EntryKind::kFolder;
-  gone.present = false;
+  Gone(WithoutSeparator(path), *entry);
   folder_keys_.clear();
   return {};
 }
@@ -368,8 +363,8 @@ Result<void> OverlayDisk::RemoveFolder(const std::string& path) {
 Result<void> OverlayDisk::MakeFolder(const std::string& path, Visibility visibility) {
   Result<Entry> entry = Look(path, Spelling::kAsHeld);
   if (!entry.ok()) return entry.error();
-  if (entry->kind == EntryKind::kNoFolder) return NoFolder();
-  if (entry->exists()) return Taken();
+  if (entry->kind == EntryKind::kNoFolder) return DiskError::NoFolder();
+  if (entry->exists()) return DiskError::Taken();
   Place place = Locate(path);
   Item made;
   made.name = place.name;

@@ -99,6 +99,7 @@ class OverlayDisk : public Disk {
   Item& Change(const std::string& path, const Place& place);
   Content ContentOf(const std::string& path, const Entry& entry);
   void Put(const std::string& path, const Place& place, Item item);
+  void Gone(const std::string& path, const Entry& entry);
   void Written(const std::string& path, std::uint64_t size);
   static Entry EntryOf(const Item& item);
 

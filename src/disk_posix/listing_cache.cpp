@@ -40,7 +40,7 @@ EntryKind KindOf(int folder_fd, const dirent& entry) {
 Result<std::vector<Listed>> ReadFolder(const std::string& folder, const ListingFilter& wanted) {
   UniqueFd fd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (!fd.valid()) {
-    if (errno == ENOENT || errno == ENOTDIR) return DiskError{DiskError::kAbsent, FailureCause::kOther, {}};
+    if (errno == ENOENT || errno == ENOTDIR) return DiskError::Absent("no such folder");
     return Failed(FailureCause::kUnreadable, ErrorOf(errno).reason);
   }
   DIR* dir = fdopendir(fd.get());

@@ -29,11 +29,6 @@ constexpr int kOpenFlags = O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
 bool IsFolder(const ResolvedPath& path) { return path.exists && S_ISDIR(path.status.st_mode); }
 bool IsRegularFile(const ResolvedPath& path) { return path.exists && S_ISREG(path.status.st_mode); }
 
-DiskError Unknown() { return {DiskError::kUnknown, FailureCause::kUnreadable, "folder cannot be listed"}; }
-DiskError Absent() { return {DiskError::kAbsent, FailureCause::kOther, "no such file"}; }
-DiskError NoFolder() { return {DiskError::kNoFolder, FailureCause::kOther, "folder missing"}; }
-DiskError WrongKind() { return {DiskError::kWrongKind, FailureCause::kOther, "not a file"}; }
-DiskError Taken() { return {DiskError::kTaken, FailureCause::kOther, "already there"}; }
 std::vector<Listed> Filtered(const std::vector<Listed>& entries, const ListingFilter& wanted) {
   if (!wanted) return entries;
   std::vector<Listed> chosen;
@@ -87,7 +82,7 @@ std::string PosixDisk::CurrentFolder() {
 // The name as the folder holds it comes with every lookup here.
 Result<Entry> PosixDisk::Look(const std::string& path, Spelling spelling) {
   ResolvedPath resolved = Resolve(path);
-  if (resolved.unknown) return Unknown();
+  if (resolved.unknown) return DiskError::Unknown();
   Entry entry = EntryOf(resolved);
   if (spelling == Spelling::kAsAsked) {
     const std::string asked = WithoutSeparator(path);
@@ -99,8 +94,8 @@ Result<Entry> PosixDisk::Look(const std::string& path, Spelling spelling) {
 
 Result<std::string> PosixDisk::FolderIdentity(const std::string& path) {
   ResolvedPath folder = Resolve(path);
-  if (folder.unknown) return Unknown();
-  if (!IsFolder(folder)) return DiskError{DiskError::kAbsent, FailureCause::kOther, "no such folder"};
+  if (folder.unknown) return DiskError::Unknown();
+  if (!IsFolder(folder)) return DiskError::Absent("no such folder");
   return std::to_string(folder.status.st_dev) + ":" + std::to_string(folder.status.st_ino);
 }
 
@@ -114,8 +109,8 @@ Result<std::string> PosixDisk::FolderIdentity(const std::string& path) {
 // end: it is read, and not followed.
 Result<std::vector<Listed>> PosixDisk::List(const std::string& folder_path, const ListingFilter& wanted) {
   ResolvedPath folder = Resolve(folder_path.empty() ? "." : folder_path);
-  if (folder.unknown) return Unknown();
-  if (!IsFolder(folder)) return DiskError{DiskError::kAbsent, FailureCause::kOther, "no such folder"};
+  if (folder.unknown) return DiskError::Unknown();
+  if (!IsFolder(folder)) return DiskError::Absent("no such folder");
   if (own_folders_.count(OwnKey(folder_path)) != 0) return ReadFolder(folder.path, wanted);
   std::optional<FolderNames::Stamp> stamp = resolver_.names().StampOf(folder.path, folder.status);
   if (!stamp) return ReadFolder(folder.path, wanted);
@@ -157,13 +152,13 @@ std::optional<std::vector<Listed>> PosixDisk::KnownEntries(const ResolvedPath& f
 // user-space file system) nobody can tell, and the file is opened.
 Result<std::unique_ptr<InputFile>> PosixDisk::OpenRead(const std::string& path, ReadSharing sharing) {
   ResolvedPath file = Resolve(path);
-  if (file.unknown) return Unknown();
-  if (!file.exists) return Absent();
-  if (!S_ISREG(file.status.st_mode)) return WrongKind();
+  if (file.unknown) return DiskError::Unknown();
+  if (!file.exists) return DiskError::Absent();
+  if (!S_ISREG(file.status.st_mode)) return DiskError::WrongKind();
   UniqueFd fd(open(file.path.c_str(), O_RDONLY | kOpenFlags));
   if (!fd.valid()) return ErrorOf(errno);
   struct stat status;
-  if (fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode)) return WrongKind();
+  if (fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode)) return DiskError::WrongKind();
   if (sharing == ReadSharing::kUnlessWritten) {
     if (fcntl(fd.get(), F_SETLEASE, F_RDLCK) != 0) {
       if (errno == EAGAIN) return Failed(FailureCause::kInUse, "being written");
@@ -177,14 +172,14 @@ Result<std::unique_ptr<InputFile>> PosixDisk::OpenRead(const std::string& path, 
 // A name starting with '.' is hidden: a new hidden file needs nothing more.
 Result<std::unique_ptr<OutputFile>> PosixDisk::OpenWrite(const std::string& path, WriteMode mode) {
   ResolvedPath file = Resolve(path);
-  if (file.unknown) return Unknown();
-  if (!file.folder_exists || file.name.empty()) return NoFolder();
+  if (file.unknown) return DiskError::Unknown();
+  if (!file.folder_exists || file.name.empty()) return DiskError::NoFolder();
   int flags = O_WRONLY | kOpenFlags;
   if (mode == WriteMode::kCreateNewHidden) {
-    if (file.exists) return Taken();
+    if (file.exists) return DiskError::Taken();
     flags |= O_CREAT | O_EXCL;
   } else {
-    if (file.exists && !S_ISREG(file.status.st_mode)) return WrongKind();
+    if (file.exists && !S_ISREG(file.status.st_mode)) return DiskError::WrongKind();
     flags |= O_TRUNC | (file.exists ? 0 : O_CREAT);
   }
   UniqueFd fd(open(file.path.c_str(), flags, kNewFileMode));
@@ -202,14 +197,14 @@ Result<PosixDisk::CopySource> PosixDisk::OpenCopySource(const std::string& path)
   source.fd = UniqueFd(open(resolver_.AsWritten(path).c_str(), O_RDONLY | kOpenFlags));
   if (!source.fd.valid()) {
     ResolvedPath resolved = resolver_.Resolve(path);
-    if (resolved.unknown) return Unknown();
-    if (!resolved.exists) return Absent();
-    if (!IsRegularFile(resolved)) return WrongKind();
+    if (resolved.unknown) return DiskError::Unknown();
+    if (!resolved.exists) return DiskError::Absent();
+    if (!IsRegularFile(resolved)) return DiskError::WrongKind();
     source.fd = UniqueFd(open(resolved.path.c_str(), O_RDONLY | kOpenFlags));
-    if (!source.fd.valid()) return errno == ENOENT ? Absent() : FailedWith(errno);
+    if (!source.fd.valid()) return errno == ENOENT ? DiskError::Absent() : FailedWith(errno);
   }
   if (fstat(source.fd.get(), &source.status) != 0) return FailedWith(errno);
-  if (!S_ISREG(source.status.st_mode)) return WrongKind();  // a folder, a pipe
+  if (!S_ISREG(source.status.st_mode)) return DiskError::WrongKind();  // a folder, a pipe
   return source;
 }
 
@@ -219,15 +214,15 @@ Result<std::string> PosixDisk::FolderFor(const std::string& to, bool& own) {
   own = known != own_folders_.end();
   if (own) return known->second;
   ResolvedPath folder = resolver_.Resolve(named.empty() ? "." : named);
-  if (folder.unknown) return Unknown();
-  if (!IsFolder(folder)) return NoFolder();
+  if (folder.unknown) return DiskError::Unknown();
+  if (!IsFolder(folder)) return DiskError::NoFolder();
   return folder.path;
 }
 
 Result<void> PosixDisk::Rename(const std::string& from, const std::string& to) {
   ResolvedPath file = Resolve(from);
-  if (file.unknown) return Unknown();
-  if (!file.exists) return Absent();
+  if (file.unknown) return DiskError::Unknown();
+  if (!file.exists) return DiskError::Absent();
   const std::string name = to.substr(NameStart(to));
   bool own = false;
   Result<std::string> folder = FolderFor(to, own);
@@ -239,7 +234,7 @@ Result<void> PosixDisk::Rename(const std::string& from, const std::string& to) {
     if (!folder.ok()) return folder.error();
     error = RenameWithoutReplacing(AT_FDCWD, file.path.c_str(), AT_FDCWD, ChildPath(*folder, name).c_str());
   }
-  if (error == EEXIST) return Taken();
+  if (error == EEXIST) return DiskError::Taken();
   if (error != 0) return FailedWith(error);
   resolver_.names().NoteRemoved(file.folder, file.name);
   resolver_.names().NoteAdded(*folder, name);
@@ -248,10 +243,10 @@ Result<void> PosixDisk::Rename(const std::string& from, const std::string& to) {
 
 Result<void> PosixDisk::RemoveFile(const std::string& path) {
   ResolvedPath file = Resolve(path);
-  if (file.unknown) return Unknown();
-  if (!file.exists) return Absent();
-  if (S_ISDIR(file.status.st_mode)) return WrongKind();
-  if (unlink(file.path.c_str()) != 0) return errno == ENOENT ? Absent() : FailedWith(errno);
+  if (file.unknown) return DiskError::Unknown();
+  if (!file.exists) return DiskError::Absent();
+  if (S_ISDIR(file.status.st_mode)) return DiskError::WrongKind();
+  if (unlink(file.path.c_str()) != 0) return errno == ENOENT ? DiskError::Absent() : FailedWith(errno);
   resolver_.names().NoteRemoved(file.folder, file.name);
   return {};
 }
@@ -261,7 +256,7 @@ Result<void> PosixDisk::RemoveFile(const std::string& path) {
 // own listing is not kept up to date.
 Result<void, RemovalError> PosixDisk::RemoveFiles(const std::string& folder_path, const std::vector<std::string>& names) {
   ResolvedPath folder = Resolve(folder_path);
-  if (folder.unknown) return RemovalError{{}, Unknown()};
+  if (folder.unknown) return RemovalError{{}, DiskError::Unknown()};
   if (!folder.exists) return {};
   UniqueFd fd(open(folder.path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (!fd.valid()) return RemovalError{{}, FailedWith(errno)};
@@ -274,9 +269,9 @@ Result<void, RemovalError> PosixDisk::RemoveFiles(const std::string& folder_path
 Result<void> PosixDisk::RemoveFolder(const std::string& path) {
   own_folders_.erase(OwnKey(path));
   ResolvedPath folder = Resolve(path);
-  if (folder.unknown) return Unknown();
-  if (!folder.exists) return Absent();
-  if (rmdir(folder.path.c_str()) != 0) return errno == ENOENT ? Absent() : FailedWith(errno);
+  if (folder.unknown) return DiskError::Unknown();
+  if (!folder.exists) return DiskError::Absent();
+  if (rmdir(folder.path.c_str()) != 0) return errno == ENOENT ? DiskError::Absent() : FailedWith(errno);
   resolver_.names().NoteRemoved(folder.folder, folder.name);
   return {};
 }
@@ -292,10 +287,10 @@ void PosixDisk::RemoveAbandonedTemporaryFiles(const std::string& folder_path) {
 // A name starting with '.' is hidden: a hidden folder needs nothing more.
 Result<void> PosixDisk::MakeFolder(const std::string& path, Visibility visibility) {
   ResolvedPath folder = Resolve(path);
-  if (folder.unknown) return Unknown();
-  if (!folder.folder_exists || folder.name.empty()) return NoFolder();
-  if (folder.exists) return Taken();
-  if (mkdir(folder.path.c_str(), kNewFolderMode) != 0) return errno == EEXIST ? Taken() : FailedWith(errno);
+  if (folder.unknown) return DiskError::Unknown();
+  if (!folder.folder_exists || folder.name.empty()) return DiskError::NoFolder();
+  if (folder.exists) return DiskError::Taken();
+  if (mkdir(folder.path.c_str(), kNewFolderMode) != 0) return errno == EEXIST ? DiskError::Taken() : FailedWith(errno);
   resolver_.names().NoteAdded(folder.folder, folder.name);
   if (visibility == Visibility::kHidden) own_folders_[OwnKey(path)] = folder.path;
   return {};

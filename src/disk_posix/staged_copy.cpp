@@ -60,7 +60,7 @@ class PosixStagedFile : public StagedFile {
     disk_.ForgetLook();  // the name is about to change
     int error = temporary_->MoveTo(destination_.path, /*replace=*/false);
     if (error != 0 && error != EEXIST && retry_may_help_) error = WriteAgainAndMove();
-    if (error == EEXIST) return DiskError{DiskError::kTaken, FailureCause::kOther, "already there"};
+    if (error == EEXIST) return DiskError::Taken();
     if (error != 0) return FailedWith(error);
     disk_.resolver().names().NoteAdded(destination_.folder, destination_.name);
     return {};
@@ -132,10 +132,8 @@ Result<std::unique_ptr<StagedFile>, StageError> PosixDisk::StageCopy(const std::
     source = std::move(*opened);
   }
   ResolvedPath destination = resolver_.Resolve(destination_path);
-  if (destination.unknown) {
-    return StageError{false, {DiskError::kUnknown, FailureCause::kUnreadable, "folder cannot be listed"}};
-  }
-  if (!destination.folder_exists) return StageError{false, {DiskError::kNoFolder, FailureCause::kOther, "folder missing"}};
+  if (destination.unknown) return StageError{false, DiskError::Unknown()};
+  if (!destination.folder_exists) return StageError{false, DiskError::NoFolder()};
   auto staged = std::make_unique<PosixStagedFile>(*this, destination, source_path);
   if (int error = staged->Write(source, ahead)) return StageError{false, FailedWith(error)};
   KeepLook(destination_path, destination);

@@ -54,7 +54,7 @@ Result<std::vector<Listed>> ListFolder(const std::string& folder, const ListingF
     // Asked only now: under Wine the question goes to the mount manager.
     if (NamesMissingDrive(folder)) return DiskError{DiskError::kMalformed, FailureCause::kOther, "no such drive"};
     if (!FoundNothing(at, error)) return Unreadable(error);
-    if (FolderIsMissing(at)) return DiskError{DiskError::kAbsent, FailureCause::kOther, "no such folder"};
+    if (FolderIsMissing(at)) return DiskError::Absent("no such folder");
     return entries;
   }
   do {

@@ -80,14 +80,14 @@ class FileStage {
 
  private:
   std::optional<StageError> OpenSource() {
-    const DiskError not_a_file{DiskError::kWrongKind, FailureCause::kOther, "not a file"};
+    const DiskError not_a_file = DiskError::WrongKind();
     if (NamesDevice(source_name_)) return AtSource(not_a_file);
     source_ = ScopedHandle(CreateFileW(source_path_.c_str(), GENERIC_READ, kReadSharing, nullptr, OPEN_EXISTING,
                                        FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!source_.valid()) {
       DWORD error = GetLastError();
       if (IsFolder(source_path_)) return AtSource(not_a_file);
-      if (IsNotFoundError(error)) return AtSource({DiskError::kAbsent, FailureCause::kOther, "no such file"});
+      if (IsNotFoundError(error)) return AtSource(DiskError::Absent());
       return AtSource(SystemError(error));
     }
     if (!IsDiskFile(source_)) return AtSource(not_a_file);
@@ -113,7 +113,7 @@ class FileStage {
     if (!find.valid()) {
       DWORD error = GetLastError();
       if (error == ERROR_FILE_NOT_FOUND) return std::nullopt;
-      if (IsNotFoundError(error)) return AtDestination({DiskError::kNoFolder, FailureCause::kOther, "folder missing"});
+      if (IsNotFoundError(error)) return AtDestination(DiskError::NoFolder());
       return AtDestination(SystemError(error));
     }
     const DWORD attributes = existing.dwFileAttributes;

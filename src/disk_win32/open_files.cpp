@@ -68,7 +68,7 @@ class Win32OutputFile : public OutputFile {
   ScopedHandle file_;
 };
 
-DiskError NotADiskFile() { return {DiskError::kWrongKind, FailureCause::kOther, "not a file"}; }
+DiskError NotADiskFile() { return DiskError::WrongKind(); }
 
 // kAbsent, kNoFolder or a failure: a folder opened as a file is refused with
 // "access denied", and is no file.

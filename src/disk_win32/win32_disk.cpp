@@ -140,7 +140,7 @@ class Win32Disk : public Disk {
 
   Result<std::string> FolderIdentity(const std::string& path) override {
     if (std::optional<std::string> identity = IdentifyFolder(path)) return *identity;
-    return DiskError{DiskError::kAbsent, FailureCause::kOther, "no such folder"};
+    return DiskError::Absent("no such folder");
   }
 
   // No listing is kept between calls: a change notification would reach a
@@ -178,7 +178,7 @@ class Win32Disk : public Disk {
     DWORD error = GetLastError();
     const DWORD attributes = GetFileAttributesW(wide.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-      return DiskError{DiskError::kWrongKind, FailureCause::kOther, "a folder has this name"};
+      return DiskError::WrongKind("a folder has this name");
     }
     const bool read_only = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
     if (error != ERROR_ACCESS_DENIED || !read_only) return ErrorOfSystem(error);

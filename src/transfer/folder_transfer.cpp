@@ -56,7 +56,7 @@ void FolderTransfer::MakeFoldersFor(std::string_view name) {
   if (Stopped()) return;
   const std::string path(name);
   if (files_.HasFile(source_folder_ + path) != true) return;
-  if (std::optional<FileFailure> failure = destination_.MakeFolders(path.substr(0, NameStart(path)))) {
+  if (std::optional<FileFailure> failure = destination_.MakeFolders(FolderPart(path))) {
     Collect(std::move(*failure));
   }
 }

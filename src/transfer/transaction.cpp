@@ -15,8 +15,6 @@ constexpr char kJournalNotWritten[] = "the journal cannot be written";
 constexpr char kNotDurable[] = "cannot be made durable";
 constexpr char kCannotEmpty[] = "cannot be emptied";
 
-std::string FolderOf(const std::string& path) { return FolderPart(path); }
-
 CopyResult Refused(const FileFailure& failure) { return {CopyOutcome::kFailed, failure.cause, failure.reason, {}}; }
 
 // Truncates or creates `path` through the current file. A failure counts
@@ -98,14 +96,14 @@ std::optional<std::string> Transaction::HoldingFolder(const std::string& folder,
 
 std::optional<FileFailure> Transaction::MoveAside(const std::string& path) {
   std::optional<FileFailure> failure;
-  std::optional<std::string> holding = HoldingFolder(FolderOf(path), failure);
+  std::optional<std::string> holding = HoldingFolder(FolderPart(path), failure);
   if (!holding) return failure;
   return files_.MoveIntoFolder(destination_ + path, *holding).failure;
 }
 
 std::optional<FileFailure> Transaction::MoveAside(const FoundFile& file) {
   std::optional<FileFailure> failure;
-  std::optional<std::string> holding = HoldingFolder(FolderOf(file.path.substr(destination_.size())), failure);
+  std::optional<std::string> holding = HoldingFolder(FolderPart(file.path.substr(destination_.size())), failure);
   if (!holding) return failure;
   return files_.MoveIntoFolder(file, *holding).failure;
 }
@@ -141,7 +139,7 @@ std::vector<FileFailure> Transaction::Delete(const std::string& pattern) {
   FileList matches = files_.ListFiles(destination_ + pattern);
   if (matches.unreadable) failures.push_back(std::move(*matches.unreadable));
   if (matches.names.empty()) return failures;
-  const std::string folder = FolderOf(pattern);
+  const std::string folder = FolderPart(pattern);
   std::string lines;
   for (const std::string& name : matches.names) {
     if (!record_.IsCreated(folder + name)) lines += JournalLine(id_, {JournalRecord::kAside, folder + name});
@@ -171,11 +169,11 @@ std::optional<FileFailure> Transaction::Empty(const std::string& name) {
     return EmptyFile(files_, destination_ + name);
   }
   std::optional<FileFailure> failure;
-  std::optional<std::string> holding = HoldingFolder(FolderOf(name), failure);
+  std::optional<std::string> holding = HoldingFolder(FolderPart(name), failure);
   if (!holding) return failure;
   MoveResult moved = files_.MoveIntoFolder(destination_ + name, *holding);
   if (moved.failure) return moved.failure;
-  const std::string path = moved.moved ? FolderOf(name) + moved.name : name;
+  const std::string path = moved.moved ? FolderPart(name) + moved.name : name;
   if (!Write(JournalLine(id_, {JournalRecord::kAside, path}) + JournalLine(id_, {JournalRecord::kNew, path}))) {
     return JournalFailure();
   }
@@ -209,7 +207,7 @@ std::optional<FileFailure> Transaction::Commit() {
   std::set<std::string> changed{destination_};
   for (const std::string& path : record_.created()) {
     written.push_back(destination_ + path);
-    changed.insert(destination_ + FolderOf(path));
+    changed.insert(destination_ + FolderPart(path));
   }
   for (const std::string& folder : record_.holding_folders()) {
     changed.insert(destination_ + folder);

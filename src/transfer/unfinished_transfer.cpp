@@ -84,7 +84,7 @@ void RemoveCutOffCopies(FileOps& files, const UnfinishedTransfer& transfer) {
   std::set<std::string> folders{""};
   for (const catalogue::Subfolder& subfolder : catalogue::kSubfolders) folders.emplace(subfolder.folder);
   for (const std::string& folder : transfer.holding_folders) folders.insert(folder);
-  for (const std::string& path : transfer.created) folders.insert(path.substr(0, NameStart(path)));
+  for (const std::string& path : transfer.created) folders.insert(FolderPart(path));
   for (const std::string& folder : transfer.made_folders) folders.erase(folder);  // gone with the undo
   for (const std::string& folder : folders) files.RemoveLeftoverTemporaryFiles(transfer.destination + folder);
 }
