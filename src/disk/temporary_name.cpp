@@ -12,6 +12,15 @@ namespace {
 
 constexpr std::string_view kPrefix = kOwnNamePrefix;
 constexpr std::string_view kSuffix = ".tmp";
+constexpr std::size_t kIdLength = 16;
+
+bool IsId(std::string_view text) {
+  if (text.size() != kIdLength) return false;
+  for (char c : text) {
+    if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
+  }
+  return true;
+}
 
 std::uint64_t NextRandom() {
   // Seeded once per process from two clocks, the thread and where the
@@ -46,13 +55,26 @@ std::string MakeOwnId() {
 
 std::string MakeTemporaryName() { return std::string(kPrefix) + MakeOwnId() + std::string(kSuffix); }
 
-std::string MakeAsideName() { return std::string(kPrefix) + "aside-" + MakeOwnId(); }
+std::string MakeAsideName() { return OwnName(kAsideForm, MakeOwnId()); }
 
-bool IsOwnName(std::string_view name) { return name.substr(0, kPrefix.size()) == kPrefix; }
+std::string OwnName(std::string_view form, std::string_view id) {
+  return std::string(kPrefix) + std::string(form) + std::string(id);
+}
+
+bool IsOwnNameOfForm(std::string_view name, std::string_view form) {
+  const std::size_t start = kPrefix.size() + form.size();
+  return name.size() == start + kIdLength && name.substr(0, kPrefix.size()) == kPrefix &&
+         name.substr(kPrefix.size(), form.size()) == form && IsId(name.substr(start));
+}
+
+bool IsOwnName(std::string_view name) {
+  return IsTemporaryName(name) || name == kLockName || IsOwnNameOfForm(name, kJournalForm) ||
+         IsOwnNameOfForm(name, kHoldForm) || IsOwnNameOfForm(name, kAsideForm);
+}
 
 bool IsTemporaryName(std::string_view name) {
-  return name.size() > kPrefix.size() + kSuffix.size() && name.substr(0, kPrefix.size()) == kPrefix &&
-         name.substr(name.size() - kSuffix.size()) == kSuffix;
+  return name.size() == kPrefix.size() + kIdLength + kSuffix.size() && name.substr(0, kPrefix.size()) == kPrefix &&
+         name.substr(name.size() - kSuffix.size()) == kSuffix && IsId(name.substr(kPrefix.size(), kIdLength));
 }
 
 }  // namespace tolvashu

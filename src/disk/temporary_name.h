@@ -13,14 +13,27 @@ namespace tolvashu {
 // exclusively and ask for another one if it exists.
 std::string MakeTemporaryName();
 
-// True for a name that MakeTemporaryName could have made.
+// True for a name that MakeTemporaryName could have made: the mark, 16
+// lower-case hexadecimal digits and ".tmp", nothing else.
 bool IsTemporaryName(std::string_view name);
 
 // The mark every name of our own starts with.
 inline constexpr std::string_view kOwnNamePrefix = ".~tolvashu-";
 
-// True for any name of our own making (temporary files, journals, holding
-// folders): the installer never lists, copies or deletes one as data.
+// The forms of our other names: the mark, the form's word and 16
+// hexadecimal digits (OwnName), and the one lock file of a game folder.
+inline constexpr std::string_view kJournalForm = "journal-";
+inline constexpr std::string_view kHoldForm = "hold-";
+inline constexpr std::string_view kAsideForm = "aside-";
+inline constexpr std::string_view kLockName = ".~tolvashu-lock";
+std::string OwnName(std::string_view form, std::string_view id);
+// True for a name of `form` with an ID of 16 hexadecimal digits.
+bool IsOwnNameOfForm(std::string_view name, std::string_view form);
+
+// True for a name of our own making (temporary files, journals, holding
+// folders, set-aside files, the lock), exactly as we generate them: the
+// installer never lists, copies or deletes one as data. Any other name,
+// the mark or not, is the player's.
 bool IsOwnName(std::string_view name);
 
 // A fresh name such as ".~tolvashu-aside-3f9c0a1b22d4e871" for a file that

@@ -265,6 +265,12 @@ std::optional<bool> FileOps::HasFile(const std::string& path) {
   return entry->kind == EntryKind::kFile;
 }
 
+std::optional<bool> FileOps::HasFileNamedExactly(const std::string& path) {
+  Result<Entry> entry = disk_.Look(path, Spelling::kAsHeld);
+  if (!entry.ok()) return entry.error().kind == DiskError::kMalformed ? std::optional<bool>(false) : std::nullopt;
+  return entry->kind == EntryKind::kFile && entry->name == path.substr(NameStart(path));
+}
+
 std::optional<bool> FileOps::HasFolder(const std::string& path) {
   Result<Entry> entry = disk_.Look(path, Spelling::kAsAsked);
   if (!entry.ok()) return entry.error().kind == DiskError::kMalformed ? std::optional<bool>(false) : std::nullopt;

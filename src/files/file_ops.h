@@ -190,6 +190,10 @@ class FileOps {
   std::optional<bool> HasFile(const std::string& path);
   // The same for a folder.
   std::optional<bool> HasFolder(const std::string& path);
+  // Whether an ordinary file is at `path` under exactly its last name, byte
+  // for byte: on a file system that tells case apart, a file whose name
+  // differs only in case is another file and does not count.
+  std::optional<bool> HasFileNamedExactly(const std::string& path);
 
   // Removes the temporary files that copies killed midway (a crash, a power
   // cut, an ended task) left in `folder`; one that a running copy is still

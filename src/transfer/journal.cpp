@@ -107,27 +107,47 @@ bool IsFolderPath(std::string_view path) {
 
 bool IsFilePath(std::string_view path) { return !path.empty() && !IsSeparator(path.back()) && StaysInside(path); }
 
-// One record line without its line end; std::nullopt when it is not one
-// that this ID wrote.
-std::optional<JournalRecord> ParseRecord(std::string_view id, std::string_view line) {
+// One line of a journal, without its line end, as far as its checksum
+// proves it: written whole by this ID, or not.
+struct Line {
+  enum Kind {
+    kUnproven,  // its checksum does not check out: never written whole
+    kInvalid,   // written whole, yet no record we write (a path that leaves the destination)
+    kRecord,
+    kCommit,
+  };
+  Kind kind = kUnproven;
+  std::optional<JournalRecord> record;
+};
+
+Line ReadLine(std::string_view id, std::string_view line) {
+  if (std::string(line) + "\n" == JournalCommitLine(id)) return {Line::kCommit, std::nullopt};
   std::size_t last_blank = line.rfind(' ');
-  if (last_blank == std::string_view::npos) return std::nullopt;
+  if (last_blank == std::string_view::npos) return {};
   std::string_view body = line.substr(0, last_blank);
-  if (line.substr(last_blank + 1) != Check(id, body)) return std::nullopt;
+  if (line.substr(last_blank + 1) != Check(id, body)) return {};
   std::size_t first_blank = body.find(' ');
-  if (first_blank == std::string_view::npos) return std::nullopt;
+  if (first_blank == std::string_view::npos) return {Line::kInvalid, std::nullopt};
   std::string_view word = body.substr(0, first_blank);
   for (int kind = JournalRecord::kFolder; kind <= JournalRecord::kMadeFolder; ++kind) {
     if (word != kKindWords[kind]) continue;
     std::optional<std::string> path = Unescape(body.substr(first_blank + 1));
-    if (!path) return std::nullopt;
+    if (!path) return {Line::kInvalid, std::nullopt};
     bool valid = kind == JournalRecord::kFolder      ? IsFolderPath(*path)
                  : kind == JournalRecord::kMadeFolder ? !path->empty() && IsFolderPath(*path)
                                                       : IsFilePath(*path);
-    if (!valid) return std::nullopt;
-    return JournalRecord{static_cast<JournalRecord::Kind>(kind), std::move(*path)};
+    if (!valid) return {Line::kInvalid, std::nullopt};
+    return {Line::kRecord, JournalRecord{static_cast<JournalRecord::Kind>(kind), std::move(*path)}};
   }
-  return std::nullopt;
+  return {Line::kInvalid, std::nullopt};
+}
+
+// Whether any complete line of `text` checks out.
+bool AnyLineProven(std::string_view id, std::string_view text) {
+  for (std::size_t at = 0, end; (end = text.find('\n', at)) != std::string_view::npos; at = end + 1) {
+    if (ReadLine(id, text.substr(at, end - at)).kind != Line::kUnproven) return true;
+  }
+  return false;
 }
 
 // Whether `line` could be the start of a header whose writing was cut short.
@@ -145,15 +165,11 @@ ParsedJournal Damaged() {
 
 }  // namespace
 
-std::string JournalName(std::string_view id) { return std::string(kOwnNamePrefix) + "journal-" + std::string(id); }
+std::string JournalName(std::string_view id) { return OwnName(kJournalForm, id); }
 
-bool IsJournalName(std::string_view name) {
-  const std::string prefix = JournalName("");
-  return name.size() == prefix.size() + kIdLength && name.substr(0, prefix.size()) == prefix &&
-         IsHex(name.substr(prefix.size()), kIdLength);
-}
+bool IsJournalName(std::string_view name) { return IsOwnNameOfForm(name, kJournalForm); }
 
-std::string HoldingFolderName(std::string_view id) { return std::string(kOwnNamePrefix) + "hold-" + std::string(id); }
+std::string HoldingFolderName(std::string_view id) { return OwnName(kHoldForm, id); }
 
 std::string JournalHeader(std::string_view id) { return std::string(kMagic) + std::string(id) + "\n"; }
 
@@ -181,15 +197,21 @@ ParsedJournal ParseJournal(std::string_view text) {
     std::size_t end = text.find('\n', at);
     if (end == std::string_view::npos) break;  // the last write, cut short: never acted on
     std::string_view line = text.substr(at, end - at);
+    std::string_view rest = text.substr(end + 1);
     at = end + 1;
-    if (journal.state == ParsedJournal::kCommitted) return Damaged();  // nothing follows the commit
-    if (std::string(line) + "\n" == JournalCommitLine(journal.id)) {
-      journal.state = ParsedJournal::kCommitted;
-      continue;
+    Line read = ReadLine(journal.id, line);
+    if (read.kind == Line::kUnproven) {
+      // Bytes that were never written whole: the stale tail of a write cut
+      // short, unless a line written whole follows them.
+      if (AnyLineProven(journal.id, rest)) return Damaged();
+      break;
     }
-    std::optional<JournalRecord> record = ParseRecord(journal.id, line);
-    if (!record) return Damaged();
-    journal.records.push_back(std::move(*record));
+    if (read.kind == Line::kInvalid || journal.state == ParsedJournal::kCommitted) return Damaged();
+    if (read.kind == Line::kCommit) {
+      journal.state = ParsedJournal::kCommitted;
+    } else {
+      journal.records.push_back(std::move(*read.record));
+    }
   }
   return journal;
 }

@@ -56,8 +56,11 @@ struct ParsedJournal {
 };
 
 // Reads a journal, whatever bytes it holds. A last line without its line
-// end (or a tail of NUL bytes, as a power cut may leave) is a write cut
-// short, not damage: the records before it stand.
+// end, a tail of NUL bytes, or lines whose checksums do not check out with
+// none after them that does (the stale bytes a torn write may leave) are a
+// write cut short, not damage: the records before them stand. A line that
+// does not check out before one that does, or a line written whole that
+// names something outside the destination, is damage.
 ParsedJournal ParseJournal(std::string_view text);
 
 }  // namespace tolvashu

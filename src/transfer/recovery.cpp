@@ -20,12 +20,15 @@ Recovery Ended(Recovery::Outcome outcome, std::vector<FileFailure> failures = {}
 // looked into even when no surviving record names them: after a power cut a
 // holding folder may have reached the disk before its record did.
 UnfinishedTransfer FromJournal(const std::string& folder, const ParsedJournal& journal) {
-  UnfinishedTransfer transfer{folder, journal.id, {}, {""}, {}};
+  UnfinishedTransfer transfer{folder, journal.id, {}, {""}, {}, {}};
   for (const catalogue::Subfolder& subfolder : catalogue::kSubfolders) {
     transfer.holding_folders.emplace_back(subfolder.folder);
   }
   for (const JournalRecord& record : journal.records) {
-    if (record.kind == JournalRecord::kAside) continue;  // what its holding folder holds tells it
+    if (record.kind == JournalRecord::kAside) {
+      transfer.moved_aside.insert(record.path);  // what its holding folder holds tells the rest
+      continue;
+    }
     std::vector<std::string>& paths = record.kind == JournalRecord::kNew          ? transfer.created
                                       : record.kind == JournalRecord::kMadeFolder ? transfer.made_folders
                                                                                   : transfer.holding_folders;
@@ -51,7 +54,10 @@ Recovery Undone(FileOps& files, const std::string& journal, std::vector<FileFail
   if (failures.empty()) {
     if (std::optional<FileFailure> failure = files.RemoveFile(journal)) failures.push_back(std::move(*failure));
   }
-  return Ended(failures.empty() ? Recovery::kUndone : Recovery::kNotUndone, std::move(failures));
+  // The outcome is decided before the failures are handed over: the order
+  // in which a call's arguments are made is not fixed.
+  const Recovery::Outcome outcome = failures.empty() ? Recovery::kUndone : Recovery::kNotUndone;
+  return Ended(outcome, std::move(failures));
 }
 
 // One journal: finished when committed, undone otherwise. A committed
@@ -100,7 +106,7 @@ Recovery RecoverUnfinishedTransfer(FileOps& files, const std::string& folder) {
       recovery = Worse(std::move(recovery), EndTransfer(files, folder, folder + entry.name));
     }
   }
-  if (recovery.outcome == Recovery::kNothing) RemoveCutOffCopies(files, {folder, {}, {}, {}, {}});
+  if (recovery.outcome == Recovery::kNothing) RemoveCutOffCopies(files, {folder, {}, {}, {}, {}, {}});
   return recovery;
 }
 

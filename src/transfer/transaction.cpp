@@ -128,6 +128,7 @@ CopyResult Transaction::Copy(const std::string& source, const std::string& name)
       lines = JournalLine(id_, {JournalRecord::kAside, path});
     }
     if (!Write(lines + JournalLine(id_, {JournalRecord::kNew, path}))) return Refused(JournalFailure());
+    if (target.exists) record_.MovedAside(path);
     record_.Created(path);
   }
   return copy.Keep();
@@ -148,6 +149,9 @@ std::vector<FileFailure> Transaction::Delete(const std::string& pattern) {
   if (!HoldingFolder(folder, failure) || !Write(lines)) {
     failures.push_back(failure ? std::move(*failure) : JournalFailure());
     return failures;
+  }
+  for (const std::string& name : matches.names) {
+    if (!record_.IsCreated(folder + name)) record_.MovedAside(folder + name);
   }
   for (const std::string& name : matches.names) {
     const std::string path = folder + name;
@@ -177,6 +181,7 @@ std::optional<FileFailure> Transaction::Empty(const std::string& name) {
   if (!Write(JournalLine(id_, {JournalRecord::kAside, path}) + JournalLine(id_, {JournalRecord::kNew, path}))) {
     return JournalFailure();
   }
+  record_.MovedAside(path);
   record_.Created(path);
   if (files_.CreateEmpty(destination_ + path)) return std::nullopt;
   std::optional<FileFailure> refused = files_.LastFailure();
@@ -196,7 +201,8 @@ std::optional<FileFailure> Transaction::MakeFolders(const std::string& folder) {
 }
 
 UnfinishedTransfer Transaction::Unfinished() const {
-  return {destination_, id_, record_.created(), record_.holding_folders(), record_.made_folders()};
+  return {destination_, id_, record_.created(), record_.holding_folders(), record_.made_folders(),
+          record_.moved_aside()};
 }
 
 // The order is what makes a power cut at any moment leave either the old

@@ -48,6 +48,8 @@ class TransferRecord {
   void HoldingFolderMade(const std::string& folder);
   // The file `path` is about to be created by the transfer.
   void Created(const std::string& path);
+  // The file at `path` is (about to be) moved into its folder's holding folder.
+  void MovedAside(const std::string& path) { moved_aside_.insert(path); }
   // The transfer made the folder `folder` (relative, ending with '\\').
   void FolderMade(const std::string& folder) { made_folders_.push_back(folder); }
   // Whether the transfer created `path` (spelled as recorded).
@@ -59,6 +61,8 @@ class TransferRecord {
   const std::vector<std::string>& created() const { return created_; }
   // The folders made, in the order they were made.
   const std::vector<std::string>& made_folders() const { return made_folders_; }
+  // The paths whose files were moved aside.
+  const std::set<std::string>& moved_aside() const { return moved_aside_; }
 
  private:
   std::unordered_map<std::string, std::string> copied_;  // upper-case name -> name as copied
@@ -66,6 +70,7 @@ class TransferRecord {
   std::vector<std::string> created_;
   std::vector<std::string> made_folders_;
   std::set<std::string> created_set_;
+  std::set<std::string> moved_aside_;
 };
 
 }  // namespace tolvashu

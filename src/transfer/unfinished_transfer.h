@@ -5,6 +5,7 @@
 // committed, what its holding folders hold.
 #pragma once
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -21,14 +22,24 @@ struct UnfinishedTransfer {
   std::vector<std::string> created;
   std::vector<std::string> holding_folders;
   std::vector<std::string> made_folders;  // in the order they were made
+  // The created paths where a file stood that the transfer moved (or was
+  // about to move) into its folder's holding folder.
+  std::set<std::string> moved_aside;
 };
 
 // Removes the files the transfer created (newest first), moves every held
-// file back to its name, and removes the emptied holding folders, the
-// folders it made (once empty) and the temporary files of copies that were
-// cut off. A held file whose name is
-// taken by a file the transfer did not create stays held. Returns what
-// could not be undone; nothing when the destination is as it was.
+// file back to its name, makes that durable, and removes the emptied
+// holding folders, the folders it made (once empty) and the temporary files
+// of copies that were cut off. Returns what could not be undone; nothing
+// when the destination is as it was.
+//
+// It can be repeated after a failure or a kill in its middle, and it only
+// ever removes a file that is the transfer's own: one at a created path,
+// under exactly the recorded name (a name differing only in case is another
+// file), and, where a file stood there before, only while the holding
+// folder holds that file. A file that stood there and never left, or that
+// an earlier try put back, stays. A held file goes back only to a name
+// that no file has exactly; otherwise both stay, and that is a failure.
 std::vector<FileFailure> UndoTransfer(FileOps& files, const UnfinishedTransfer& transfer);
 
 // Removes the holding folders with the old files they hold: the committed

@@ -27,6 +27,16 @@ void MakeFixture(const ScratchFolder& scratch) {
                                 "欠番: nothere.dat\r\n外: ..\\up.dat\r\n")
                             .value() +
                         "x: bad\xFF.txt\r\nnocolon.gif\r\n");
+  // The player's own files that merely start with our mark.
+  scratch.WriteFile("game/.~tolvashu-my notes.tmp", "the player's notes");
+  scratch.WriteFile("game/nationDATA/.~tolvashu-x.tmp", "the player's");
+  SetOneTime(scratch, "");
+}
+
+void MakeFixtureWithCaseTwins(const ScratchFolder& scratch) {
+  MakeFixture(scratch);
+  scratch.WriteFile("game/maindata.dat", "the player's twin of MAINDATA.DAT");
+  scratch.WriteFile("game/nationDATA/NATION01.DAT", "the player's twin of nation01.dat");
   SetOneTime(scratch, "");
 }
 

@@ -36,5 +36,9 @@ inline const OperationCase kOperations[] = {
 // name is in another case than the transfer writes it, and every file has
 // the same time.
 void MakeFixture(const ScratchFolder& scratch);
+// The same, with a file beside MAINDATA.DAT and one beside
+// nationDATA/nation01.dat whose names differ only in case: only a file
+// system that tells case apart can hold them.
+void MakeFixtureWithCaseTwins(const ScratchFolder& scratch);
 
 }  // namespace tolvashu::testing

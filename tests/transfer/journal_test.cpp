@@ -50,20 +50,45 @@ TEST(Journal, AJournalCutShortAnywhereKeepsTheRecordsWrittenWhole) {
   }
 }
 
-// Whatever a hand changes, no record that was not written is believed.
+// Whatever a hand changes, no record that was not written is believed: a
+// changed line before one that checks out is damage; the last line changed
+// is taken for a torn write, its record never acted on.
 TEST(Journal, AnAlteredLineIsDamageNeverAnotherRecord) {
   const std::string whole = Written(false);
+  const std::size_t last_line = whole.rfind('\n', whole.size() - 2) + 1;
   for (std::size_t at = JournalHeader(kId).size(); at + 1 < whole.size(); ++at) {
     if (whole[at] == '\n') continue;
     std::string altered = whole;
     altered[at] = altered[at] == 'x' ? 'y' : 'x';
-    EXPECT_EQ(ParseJournal(altered).state, ParsedJournal::kDamaged) << at;
+    ParsedJournal parsed = ParseJournal(altered);
+    if (at < last_line) {
+      EXPECT_EQ(parsed.state, ParsedJournal::kDamaged) << at;
+    } else {
+      EXPECT_EQ(parsed.state, ParsedJournal::kOpen) << at;
+      EXPECT_EQ(parsed.records, std::vector<JournalRecord>(kRecords.begin(), kRecords.end() - 1)) << at;
+    }
   }
   for (const char* path : {"..\\outside.dat", "\\root.dat", "/root.dat", "a\\..\\..\\b.dat", "a\\...\\b", "nationDATA\\"}) {
     std::string text = JournalHeader(kId) + JournalLine(kId, {JournalRecord::kNew, path});
     EXPECT_EQ(ParseJournal(text).state, ParsedJournal::kDamaged) << path;
   }
   EXPECT_EQ(ParseJournal("some other file\n").state, ParsedJournal::kDamaged);
+}
+
+// A torn write on a file system that does not zero what was never written
+// leaves stale bytes, line ends among them, after the last whole line.
+TEST(Journal, StaleBytesAfterTheLastWholeLineAreAWriteCutShort) {
+  const std::string open = Written(false);
+  for (const std::string& stale : {std::string("new MAINDATA.DAT 0badc0de\n"), std::string("\x7f\x01garbage\nmore\n\n"),
+                                   std::string("\n\n\n")}) {
+    ParsedJournal parsed = ParseJournal(open + stale);
+    EXPECT_EQ(parsed.state, ParsedJournal::kOpen) << stale;
+    EXPECT_EQ(parsed.records, kRecords) << stale;
+    EXPECT_EQ(ParseJournal(Written(true) + stale).state, ParsedJournal::kCommitted) << stale;
+    // ...but a whole line after them proves that they were written as they are.
+    EXPECT_EQ(ParseJournal(open + stale + JournalLine(kId, kRecords[1])).state, ParsedJournal::kDamaged) << stale;
+  }
+  EXPECT_EQ(ParseJournal(Written(true) + JournalLine(kId, kRecords[1])).state, ParsedJournal::kDamaged);
 }
 
 }  // namespace
