@@ -71,6 +71,7 @@ bool FaultyDisk::Dead() {
 bool FaultyDisk::Strikes(FaultKind kind) {
   int count = ++calls_[static_cast<std::size_t>(kind)];
   bool strikes = kind == kind_ && count == nth_;
+  if (strikes) failed_at_ = all_calls_;
   failed_ = failed_ || strikes;
   return strikes;
 }

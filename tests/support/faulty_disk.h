@@ -49,6 +49,9 @@ class FaultyDisk : public Disk {
   int AllCalls() const { return all_calls_; }
   // Whether the chosen call has come and failed.
   bool Failed() const { return failed_; }
+  // The place of the chosen failing call among the calls of every kind; 0
+  // until it has come.
+  int FailedAtCall() const { return failed_at_; }
   // The calls that make changes durable or mark them committed, and the
   // moves and removals, in order: "sync folder", "durable", "journal sync",
   // "journal commit", "move PATH", "remove PATH".
@@ -95,6 +98,7 @@ class FaultyDisk : public Disk {
   int nth_ = 0;
   FailureCause cause_ = FailureCause::kOther;
   bool failed_ = false;
+  int failed_at_ = 0;
   std::vector<std::string> log_;
   std::string unlistable_;
 };
