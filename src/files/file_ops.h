@@ -58,9 +58,11 @@ struct CopyResult {
   CopyOutcome outcome = CopyOutcome::kFailed;
   FailureCause cause = FailureCause::kOther;  // why, when outcome is kFailed
   std::string reason;
-  // When the copy failed because a folder could not be listed, that folder
-  // (ending with a separator); otherwise empty: the failure is the destination's.
-  std::string unreadable_folder;
+  // What failed, when it is not this copy's destination: a folder that
+  // could not be listed (ending with a separator), or an earlier copy of
+  // the same transfer whose content could not take its name. Empty when the
+  // failure is the destination's.
+  std::string failed_path;
   bool ok() const { return outcome == CopyOutcome::kCopied; }
 };
 

@@ -18,8 +18,8 @@ CopyOutcome FolderTransfer::Copy(std::string_view name) {
   if (notice_) notice_->CopyingFile(name);
   CopyResult result = destination_.Copy(source_folder_ + std::string(name), std::string(name));
   if (result.outcome == CopyOutcome::kFailed) {
-    std::string failed = result.unreadable_folder.empty() ? destination_folder() + std::string(name)
-                                                          : std::move(result.unreadable_folder);
+    std::string failed = result.failed_path.empty() ? destination_folder() + std::string(name)
+                                                          : std::move(result.failed_path);
     Collect({std::move(failed), result.cause, std::move(result.reason)});
   } else if (result.ok() && notice_) {
     notice_->FileCopied(name);

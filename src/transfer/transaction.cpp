@@ -6,6 +6,8 @@
 
 #include "disk/path_parts.h"
 #include "disk/temporary_name.h"
+#include "files/wildcard.h"
+#include "text/case_fold.h"
 
 namespace tolvashu {
 
@@ -15,7 +17,15 @@ constexpr char kJournalNotWritten[] = "the journal cannot be written";
 constexpr char kNotDurable[] = "cannot be made durable";
 constexpr char kCannotEmpty[] = "cannot be emptied";
 
+// Copies taken in one batch: enough to spread one journal sync over many
+// files, few enough that a batch never holds much staged content.
+constexpr std::size_t kBatchFiles = 32;
+
 CopyResult Refused(const FileFailure& failure) { return {CopyOutcome::kFailed, failure.cause, failure.reason, {}}; }
+// A failure of another file than the copy's destination.
+CopyResult RefusedAt(FileFailure failure) {
+  return {CopyOutcome::kFailed, failure.cause, std::move(failure.reason), std::move(failure.path)};
+}
 
 // Truncates or creates `path` through the current file. A failure counts
 // unless a look that needs no sharing rights shows that no file of that
@@ -76,13 +86,50 @@ bool Transaction::Write(JournalRecord::Kind kind, const std::string& path) {
   return Write(JournalLine(id_, {kind, path}));
 }
 
+bool Transaction::SyncJournal() {
+  if (!journal_ || journal_failed_) return false;
+  if (journal_->Sync()) return true;
+  journal_failed_ = true;
+  return false;
+}
+
+bool Transaction::WriteDurably(JournalRecord::Kind kind, const std::string& path) {
+  return Write(kind, path) && SyncJournal();
+}
+
+std::optional<FileFailure> Transaction::KeepBatch() {
+  if (batch_.empty()) return std::nullopt;
+  std::vector<Staged> batch = std::exchange(batch_, {});
+  if (!SyncJournal()) return JournalFailure();
+  for (Staged& staged : batch) {
+    CopyResult kept = staged.copy.Keep();
+    if (!kept.ok()) return FileFailure{destination_ + staged.path, kept.cause, std::move(kept.reason)};
+  }
+  return std::nullopt;
+}
+
+bool Transaction::InBatch(const std::string& path) const {
+  const std::string key = FoldName(path);
+  return std::any_of(batch_.begin(), batch_.end(), [&](const Staged& staged) { return FoldName(staged.path) == key; });
+}
+
+// By the names alone, whatever their folders: a batch kept too early costs
+// only a sync.
+bool Transaction::BatchMayMatch(const std::string& pattern) const {
+  const std::u32string wanted = FoldCodePoints(pattern.substr(NameStart(pattern)));
+  return std::any_of(batch_.begin(), batch_.end(), [&](const Staged& staged) {
+    return MatchesWildcard(wanted, FoldCodePoints(staged.path.substr(NameStart(staged.path))));
+  });
+}
+
 FileFailure Transaction::JournalFailure() const { return {journal_path_, FailureCause::kOther, kJournalNotWritten}; }
 
 std::optional<std::string> Transaction::HoldingFolder(const std::string& folder, std::optional<FileFailure>& failure) {
   const std::string path = destination_ + folder + HoldingFolderName(id_);
   const std::vector<std::string>& made = record_.holding_folders();
   if (std::find(made.begin(), made.end(), folder) != made.end()) return path + "\\";
-  if (!Write(JournalRecord::kFolder, folder)) {
+  // Found through its record alone in a folder a world file names.
+  if (!WriteDurably(JournalRecord::kFolder, folder)) {
     failure = JournalFailure();
     return std::nullopt;
   }
@@ -113,10 +160,18 @@ std::optional<FileFailure> Transaction::MoveAside(const FoundFile& file) {
 // one makes way. The journal learns that a name is the transfer's own only
 // once the name is free, so that should the move fail, nothing that is there
 // is ever taken for a new file, and a held file that no record names is put
-// back all the same. Only then does the content take the name.
+// back all the same. The content takes the name with its batch, once that
+// record is durable; a copy to a name the batch is still to give is staged
+// again after it.
 CopyResult Transaction::Copy(const std::string& source, const std::string& name) {
   StagedCopy copy = files_.StageCopy(source, destination_ + name);
   if (!copy.ok()) return copy.result();
+  if (InBatch(copy.destination().path.substr(destination_.size()))) {
+    copy = StagedCopy(CopyResult{});  // discarded: what it looked at is about to change
+    if (std::optional<FileFailure> failure = KeepBatch()) return RefusedAt(std::move(*failure));
+    copy = files_.StageCopy(source, destination_ + name);
+    if (!copy.ok()) return copy.result();
+  }
   const FoundFile& target = copy.destination();
   const std::string path = target.path.substr(destination_.size());
   if (target.exists && record_.IsCreated(path)) {
@@ -131,12 +186,19 @@ CopyResult Transaction::Copy(const std::string& source, const std::string& name)
     if (target.exists) record_.MovedAside(path);
     record_.Created(path);
   }
-  return copy.Keep();
+  batch_.push_back({std::move(copy), path});
+  if (batch_.size() >= kBatchFiles) {
+    if (std::optional<FileFailure> failure = KeepBatch()) return RefusedAt(std::move(*failure));
+  }
+  return {CopyOutcome::kCopied, FailureCause::kOther, {}, {}};
 }
 
 // Every match is recorded in one write before the first of them moves.
 std::vector<FileFailure> Transaction::Delete(const std::string& pattern) {
   std::vector<FileFailure> failures;
+  if (BatchMayMatch(pattern)) {
+    if (std::optional<FileFailure> failure = KeepBatch()) return {std::move(*failure)};
+  }
   FileList matches = files_.ListFiles(destination_ + pattern);
   if (matches.unreadable) failures.push_back(std::move(*matches.unreadable));
   if (matches.names.empty()) return failures;
@@ -165,10 +227,13 @@ std::vector<FileFailure> Transaction::Delete(const std::string& pattern) {
 // place, under the name as the folder held it. Where there was none, an
 // empty file that cannot be made leaves nothing old behind either.
 std::optional<FileFailure> Transaction::Empty(const std::string& name) {
+  if (BatchMayMatch(name)) {
+    if (std::optional<FileFailure> failure = KeepBatch()) return failure;
+  }
   std::optional<bool> there = files_.HasFile(destination_ + name);
   if (!there) return FileFailure{destination_ + name, FailureCause::kUnreadable, "cannot be looked up"};
   if (!*there || record_.IsCreated(name)) {
-    if (!Write(JournalRecord::kNew, name)) return JournalFailure();
+    if (!WriteDurably(JournalRecord::kNew, name)) return JournalFailure();
     record_.Created(name);
     return EmptyFile(files_, destination_ + name);
   }
@@ -178,7 +243,8 @@ std::optional<FileFailure> Transaction::Empty(const std::string& name) {
   MoveResult moved = files_.MoveIntoFolder(destination_ + name, *holding);
   if (moved.failure) return moved.failure;
   const std::string path = moved.moved ? FolderPart(name) + moved.name : name;
-  if (!Write(JournalLine(id_, {JournalRecord::kAside, path}) + JournalLine(id_, {JournalRecord::kNew, path}))) {
+  if (!Write(JournalLine(id_, {JournalRecord::kAside, path}) + JournalLine(id_, {JournalRecord::kNew, path})) ||
+      !SyncJournal()) {
     return JournalFailure();
   }
   record_.MovedAside(path);
@@ -194,7 +260,7 @@ std::optional<FileFailure> Transaction::MakeFolders(const std::string& folder) {
   for (const std::string& level : FolderLevels(folder)) {
     const std::string path = destination_ + WithoutSeparator(level);
     if (files_.HasFolder(path) == true) continue;
-    if (!Write(JournalRecord::kMadeFolder, level)) return JournalFailure();
+    if (!WriteDurably(JournalRecord::kMadeFolder, level)) return JournalFailure();
     if (files_.MakeFolder(path)) record_.FolderMade(level);
   }
   return std::nullopt;
@@ -209,6 +275,7 @@ UnfinishedTransfer Transaction::Unfinished() const {
 // state or the new one: new files and journal durable, then the commit mark
 // durable, and only then the old files removed.
 std::optional<FileFailure> Transaction::Commit() {
+  if (std::optional<FileFailure> failure = KeepBatch()) return failure;
   std::vector<std::string> written;
   std::set<std::string> changed{destination_};
   for (const std::string& path : record_.created()) {
@@ -232,6 +299,7 @@ std::optional<FileFailure> Transaction::Commit() {
 }
 
 std::vector<FileFailure> Transaction::Rollback() {
+  batch_.clear();  // the staged copies of a batch not kept are discarded
   if (!journal_) return {};  // never begun: nothing was changed
   std::vector<FileFailure> left = UndoTransfer(files_, Unfinished());
   if (!left.empty()) {

@@ -5,6 +5,14 @@
 // is made. Commit makes the new files durable before it marks the journal
 // committed, and only then removes what was held; Rollback puts back the
 // destination exactly as it was.
+//
+// What the undo must know to remove a new file (its record) is durable
+// before the file can have its name, so that a power cut never leaves a
+// new file that no record names. To pay for that with a handful of journal
+// syncs rather than one a file, copies go in batches: each copy's content
+// is staged and its record written, and a batch's files take their names
+// together, after one sync of the journal. A file moved aside needs no such
+// sync: the holding folder that holds it tells the undo itself.
 #pragma once
 
 #include <memory>
@@ -65,6 +73,21 @@ class Transaction {
   // that fails.
   bool Write(const std::string& lines);
   bool Write(JournalRecord::Kind kind, const std::string& path);
+  // Makes what the journal holds durable: it survives a power cut.
+  bool SyncJournal();
+  // Writes one record and makes it durable, for a change the undo could
+  // not find without it.
+  bool WriteDurably(JournalRecord::Kind kind, const std::string& path);
+  // Gives the batch's staged copies their names, once the journal with
+  // their records is durable. The failure when one cannot: the rest of the
+  // batch is discarded.
+  std::optional<FileFailure> KeepBatch();
+  // Whether a staged copy of the batch is to take the name `path`
+  // (relative) in any case.
+  bool InBatch(const std::string& path) const;
+  // Whether a staged copy of the batch may be to take a name that the
+  // pattern (relative, `*` and `?` allowed) matches.
+  bool BatchMayMatch(const std::string& pattern) const;
   // The holding folder of `folder` (relative), made on first use.
   std::optional<std::string> HoldingFolder(const std::string& folder, std::optional<FileFailure>& failure);
   // Moves the existing `path` (relative, as its folder holds it), or the
@@ -78,8 +101,15 @@ class Transaction {
   // What the record says, for the undo and the finish.
   UnfinishedTransfer Unfinished() const;
 
+  // A copy whose content is staged and whose record is written.
+  struct Staged {
+    StagedCopy copy;
+    std::string path;  // relative, as the destination's folder holds it
+  };
+
   FileOps& files_;
   TransferRecord record_;
+  std::vector<Staged> batch_;
   const std::string destination_;
   const std::string id_;
   const std::string journal_path_;

@@ -292,6 +292,23 @@ TEST_P(FaultInjection, CommitsInTheOrderThatSurvivesAPowerCut) {
   EXPECT_GT(first_held_removal - log.begin(), commit + 1);
 }
 
+// A new file never has its name before the record that lets the undo
+// remove it is durable: between the journal's last write and each keep
+// lies a sync of the journal.
+TEST_P(FaultInjection, RecordsAreDurableBeforeTheFilesTheyName) {
+  bool unsynced = false;
+  int keeps = 0;
+  for (const std::string& entry : fault_free_->faulty.durability_log()) {
+    if (entry == "journal write") unsynced = true;
+    if (entry == "journal sync") unsynced = false;
+    if (StartsWith(entry, "keep ")) {
+      EXPECT_FALSE(unsynced) << entry << ": its record may not be on the disk yet";
+      ++keeps;
+    }
+  }
+  EXPECT_GT(keeps, 2);
+}
+
 INSTANTIATE_TEST_SUITE_P(Operations, FaultInjection, ::testing::ValuesIn(kOperations),
                          [](const ::testing::TestParamInfo<OperationCase>& info) { return info.param.name; });
 

@@ -194,7 +194,7 @@ TEST_F(PosixFileOpsTest, AFolderThatCannotBeListedIsAFailureNeverAnAbsence) {
     EXPECT_FALSE(files_->MakeFolder(At("locked/sub")));
     CopyResult copy = files_->CopyFile(At("new.dat"), At("locked/A.DAT"));
     EXPECT_EQ(copy.outcome, CopyOutcome::kFailed);
-    EXPECT_EQ(copy.unreadable_folder, At("locked") + "/");
+    EXPECT_EQ(copy.failed_path, At("locked") + "/");
     EXPECT_EQ(files_->CopyFile(At("sealed/b.dat"), At("b.dat")).outcome, CopyOutcome::kFailed);
     EXPECT_FALSE(files_->OpenForReading(At("sealed/b.dat")));
     EXPECT_EQ(files_->LastFailure()->cause, FailureCause::kUnreadable);

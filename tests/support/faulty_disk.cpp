@@ -14,7 +14,7 @@ class FaultyOutputFile : public OutputFile {
   FaultyOutputFile(FaultyDisk& disk, std::unique_ptr<OutputFile> real) : disk_(disk), real_(std::move(real)) {}
   bool Write(std::string_view bytes) override {
     if (disk_.Fails(FaultKind::kWrite)) return false;
-    if (bytes.rfind("committed ", 0) == 0) disk_.Log("journal commit");
+    disk_.Log(bytes.rfind("committed ", 0) == 0 ? "journal commit" : "journal write");
     return real_->Write(bytes);
   }
   bool Flush() override { return !disk_.Fails(FaultKind::kWrite) && real_->Flush(); }
@@ -37,6 +37,7 @@ class FaultyStagedFile : public StagedFile {
       : StagedFile(real->destination()), disk_(disk), real_(std::move(real)) {}
   Result<void> Keep() override {
     if (disk_.Fails(FaultKind::kKeep)) return disk_.Failure();
+    disk_.Log("keep " + destination().name);
     return real_->Keep();
   }
 

@@ -52,9 +52,10 @@ class FaultyDisk : public Disk {
   // The place of the chosen failing call among the calls of every kind; 0
   // until it has come.
   int FailedAtCall() const { return failed_at_; }
-  // The calls that make changes durable or mark them committed, and the
-  // moves and removals, in order: "sync folder", "durable", "journal sync",
-  // "journal commit", "move PATH", "remove PATH".
+  // The calls that make changes durable or mark them committed, the
+  // journal's writes, and the moves, keeps and removals, in order: "sync
+  // folder", "durable", "journal write", "journal sync", "journal commit",
+  // "move PATH", "keep NAME", "remove PATH".
   const std::vector<std::string>& durability_log() const { return log_; }
 
   std::string CurrentFolder() override { return real_.CurrentFolder(); }

@@ -56,7 +56,8 @@ class EngineTest : public ::testing::Test {
 
   // The steps of one transfer from the package to the game, in a
   // transaction that is begun here and ended by Commit (the transaction's
-  // own behaviour is tested on its own). Each change is on the disk at once.
+  // own behaviour is tested on its own). A copy takes its name with its
+  // batch: by the end of Commit at the latest.
   FolderTransfer Between(const std::string& destination_folder = "") {
     transaction_.emplace(*files_, destination_folder.empty() ? destination() : destination_folder);
     EXPECT_FALSE(transaction_->Begin());

@@ -16,10 +16,11 @@ TEST_F(SeriesSweeps, KoseiStopsAtTheFirstGap) {
   Source("kosei03.dat");
   FolderTransfer transfer = Between();
   CopyKoseiSeries(transfer);
+  EXPECT_TRUE(transfer.TakeFailures().empty());
+  Commit();
   EXPECT_TRUE(GameHas("kosei00.dat"));
   EXPECT_TRUE(GameHas("kosei01.dat"));
   EXPECT_FALSE(GameHas("kosei03.dat"));
-  EXPECT_TRUE(transfer.TakeFailures().empty());
 }
 
 TEST_F(SeriesSweeps, KoseiStartsAtZero) {
@@ -33,6 +34,7 @@ TEST_F(SeriesSweeps, KoseiCopiesAllHundredAndNeverTriesThreeDigits) {
   for (int n = 0; n <= 100; ++n) Source("kosei" + std::string(n < 10 ? "0" : "") + std::to_string(n) + ".dat");
   FolderTransfer transfer = Between();
   CopyKoseiSeries(transfer);
+  Commit();
   EXPECT_TRUE(GameHas("kosei00.dat"));
   EXPECT_TRUE(GameHas("kosei42.dat"));
   EXPECT_TRUE(GameHas("kosei99.dat"));
@@ -44,6 +46,7 @@ TEST_F(SeriesSweeps, KoseiLeavesOlderDestinationFilesBeyondTheSeries) {
   Game("kosei05.dat");
   FolderTransfer transfer = Between();
   CopyKoseiSeries(transfer);
+  Commit();
   EXPECT_EQ(GameFile("kosei00.dat"), "new");
   EXPECT_EQ(GameFile("kosei05.dat"), "old");
 }
@@ -65,7 +68,6 @@ TEST_F(SeriesSweeps, AFailureThatIsNoGapIsReportedAndStopsTheTransfer) {
   scratch_.SetReadOnly("game/年表2.txt", true);
   FolderTransfer transfer = Between();
   CopyNenpyoSeries(transfer);
-  EXPECT_EQ(GameFile("年表1.txt"), "new");
   EXPECT_EQ(GameFile("年表2.txt"), "kept");
   EXPECT_FALSE(GameHas("年表3.txt"));
   EXPECT_EQ(FailedPaths(transfer.TakeFailures()), std::vector<std::string>{destination() + "年表2.txt"});

@@ -10,6 +10,7 @@
 #include "support/faulty_disk.h"
 #include "support/live_temporary_file.h"
 #include "text/ascii_upper.h"
+#include "transfer/data_set_catalogue.h"
 #include "transfer/recovery.h"
 
 namespace tolvashu::testing {
@@ -215,6 +216,23 @@ TEST_F(TransferDataSetTest, StopsWhenASourceListingCannotBeReadAndKeepsTheFamily
     EXPECT_EQ(FailedPaths(report), Strings{source() + folder + "\\"});
     EXPECT_EQ(report.outcome, TransferOutcome::kUndone);
   }
+}
+
+// The records that let the undo remove new files are made durable a batch
+// at a time: the journal's syncs do not grow with the files copied.
+TEST_F(TransferDataSetTest, MakesTheRecordsOfManyCopiesDurableInAFewSyncs) {
+  for (int n = 0; n < 100; ++n) Source(catalogue::KoseiFileName(n));
+  for (int n = 0; n < 60; ++n) Source("nationDATA/n" + std::to_string(n) + ".dat");
+  for (int n = 0; n < 40; ++n) Game("nationDATA/old" + std::to_string(n) + ".dat");
+  FaultyDisk faulty(files_->disk());
+  FileOps files(faulty);
+  CurrentFolderGuard in_package(scratch_.Join("pkg"));
+  TransferReport report = TransferDataSet(files, notice_, source(), destination(), "");
+  ASSERT_TRUE(report.failures.empty());
+  const std::vector<std::string>& log = faulty.durability_log();
+  const auto syncs = std::count(log.begin(), log.end(), "journal sync");
+  EXPECT_EQ(std::count_if(log.begin(), log.end(), [](const std::string& e) { return e.rfind("keep ", 0) == 0; }), 160);
+  EXPECT_LE(syncs, 16) << "journal syncs for 160 copies";
 }
 
 // As a copy killed midway leaves them: removed by the next start's look for
