@@ -17,6 +17,15 @@ inline constexpr char kDefoBT[] = "デフォルトに戻す";
 inline constexpr char kForm3Caption[] = "保存中です。このままお待ち下さい。";
 inline constexpr char kForm3Label1[] = "保存中です。しばらくお待ち下さい。";
 
+// Another operation (another window, a console run) works on the same game
+// folder: this one changes nothing.
+inline constexpr char kAnotherOperation[] =
+    "別の作業がこのゲームフォルダで実行中です。その作業が終わってから、もう一度実行して下さい。";
+
+// The console program asked to end during a transfer (Ctrl+C, a closed
+// terminal), which was undone.
+inline constexpr char kInterruptedUndone[] = "中断の指示を受けたため、作業を中止し、元の状態に戻しました。";
+
 // An unfinished transfer found and undone before an operation goes on.
 inline constexpr char kRecovered[] = "前回の作業が途中で終わっていたため、その前の状態に戻しました。";
 

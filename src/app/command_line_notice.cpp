@@ -2,6 +2,7 @@
 
 #include "app/console_paths.h"
 #include "app/console_texts.h"
+#include "app/interruption.h"
 #include "text/code_points.h"
 
 namespace tolvashu {
@@ -42,7 +43,12 @@ void CommandLineNotice::CopyingFile(std::string_view name) {
   Draw(console::kCopiedBefore + std::to_string(copied_) + console::kCopiedAfter + ShownPath(std::string(name)));
 }
 
+void CommandLineNotice::Show() { TransferStarts(); }
+
+bool CommandLineNotice::Interrupted() { return InterruptingSignal() != 0; }
+
 void CommandLineNotice::Unload() {
+  TransferEnds();
   if (!terminal_ || shown_columns_ == 0) return;
   Draw("");
   terminal_->Write("\r");

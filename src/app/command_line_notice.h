@@ -25,8 +25,9 @@ class CommandLineNotice : public ProgressNotice {
   // `terminal`: where the line is drawn; nullptr for no line.
   explicit CommandLineNotice(ConsoleIo* terminal) : terminal_(terminal) {}
 
-  void Show() override {}
+  void Show() override;
   void Unload() override;
+  bool Interrupted() override;
   void CopyingFile(std::string_view name) override;
   void FileCopied(std::string_view /*name*/) override { ++copied_; }
   void ManifestItemSkipped(std::string_view item, ManifestSkip why) override;

@@ -9,6 +9,7 @@
 #include "app/command_line_ui.h"
 #include "app/console_paths.h"
 #include "app/console_texts.h"
+#include "app/interruption.h"
 #include "app/operations.h"
 #include "app/plan_text.h"
 #include "disk/overlay_disk.h"
@@ -70,6 +71,7 @@ int RunOperation(const CommandLine& line, ConsoleIo& out, ConsoleIo& errors, Fil
   Operations operations(files, ui, state, OperationOptions{plan_only});
   const OperationResult result = operations.Run(*line.operation);
   ui.PrintMessages(result == OperationResult::kDone ? out : errors);
+  if (const int signal = InterruptingSignal()) return kExitSignalBase + signal;
   if (plan_only && (result == OperationResult::kDone || result == OperationResult::kFailed)) {
     out.Write(PlanText(overlay.Changes(), notice.skipped()));
   }

@@ -14,6 +14,7 @@ enum ExitStatus : int {
   kExitRefused = 1,   // a check refused it; nothing changed
   kExitFailed = 2,    // a failure report was shown
   kExitUsage = 64,    // the arguments are wrong
+  kExitSignalBase = 128,  // + the signal's number: interrupted, and the transfer undone
 };
 
 // Runs every action but the menus. The completion message and a dry run's

@@ -4,6 +4,7 @@
 
 #include "app/app_texts.h"
 #include "app/console_texts.h"
+#include "app/interruption.h"
 
 namespace tolvashu {
 
@@ -40,6 +41,7 @@ void RunMainMenu(ConsoleIo& io, Operations& operations) {
     for (const MenuItem& item : kMenu) {
       if (*choice == item.key) (operations.*item.click)();
     }
+    if (InterruptingSignal() != 0) return;  // the transfer was undone: the program ends
   }
 }
 

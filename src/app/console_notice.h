@@ -11,7 +11,8 @@ class ConsoleNotice : public ProgressNotice {
  public:
   explicit ConsoleNotice(ConsoleIo& io) : io_(io) {}
   void Show() override;
-  void Unload() override {}
+  void Unload() override;
+  bool Interrupted() override;
 
  private:
   ConsoleIo& io_;

@@ -6,16 +6,19 @@
 #include "app/console_command_line.h"
 #include "app/console_io.h"
 #include "app/console_program.h"
+#include "app/interruption.h"
 #include "app/program_arguments.h"
 #include "files/file_ops.h"
 
 int main(int argc, char** argv) {
+  tolvashu::CatchInterruptions();
   const tolvashu::CommandLine line = tolvashu::ParseCommandLine(tolvashu::ProgramArguments(argc, argv));
   std::unique_ptr<tolvashu::FileOps> files = tolvashu::MakePlatformFileOps();
   std::unique_ptr<tolvashu::ConsoleIo> io = tolvashu::MakeStandardConsoleIo();
   if (line.action == tolvashu::CommandAction::kMenus) {
     tolvashu::RunConsoleProgram(*io, *files);
-    return 0;
+    const int signal = tolvashu::InterruptingSignal();
+    return signal != 0 ? tolvashu::kExitSignalBase + signal : 0;
   }
   std::unique_ptr<tolvashu::ConsoleIo> errors = tolvashu::MakeStandardErrorIo();
   return tolvashu::RunConsoleCommand(line, *io, *errors, *files);

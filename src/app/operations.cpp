@@ -99,6 +99,10 @@ bool Operations::EndUnfinishedTransfers() {
 }
 
 OperationResult Operations::TellTransferEnd(const OperationRow& operation, const TransferReport& report) {
+  if (report.interrupted && report.outcome == TransferOutcome::kUndone) {
+    ui_.ShowMessage(texts::kInterruptedUndone, MessageIcon::kNone);
+    return OperationResult::kFailed;
+  }
   switch (report.outcome) {
     case TransferOutcome::kCompleted:
       if (!options_.plan_only) ui_.ShowMessage(operation.completion_message, MessageIcon::kNone);
@@ -132,6 +136,15 @@ OperationResult Operations::Run(const OperationRow& operation) {
   // The dialog never confirms an empty game folder; should anything else
   // leave one, the transfer would run on the root of the current drive.
   if (state_.GamePath.empty()) return OperationResult::kCancelled;
+  // One operation at a time per game folder, from before the look for an
+  // unfinished transfer to the end. Where no lock can be made at all (a
+  // folder nobody may write), nothing can be changed there either.
+  FolderLocked locked;
+  if (!options_.plan_only) locked = files_.LockFolder(state_.GamePath);
+  if (locked.by_another) {
+    ui_.ShowMessage(texts::kAnotherOperation, MessageIcon::kNone);
+    return OperationResult::kRefused;
+  }
   if (!options_.plan_only && !EndUnfinishedTransfers()) return OperationResult::kFailed;
 
   const std::string source = (from_package ? files_.CurrentFolder() : state_.GamePath) + operation.source_tail;

@@ -113,6 +113,16 @@ class StagedFile {
   Entry destination_;
 };
 
+// The one lock of ours on a folder (Disk::LockFolder), held until it is
+// destroyed.
+class FolderLock {
+ public:
+  FolderLock() = default;
+  virtual ~FolderLock() = default;
+  FolderLock(const FolderLock&) = delete;
+  FolderLock& operator=(const FolderLock&) = delete;
+};
+
 // Why a StageCopy failed, and whether the source or the destination did.
 struct StageError {
   bool at_source = false;
@@ -204,6 +214,12 @@ class Disk {
 
   // Makes the entries of `folder` (files added, renamed, removed) durable.
   virtual Result<void> SyncFolder(const std::string& folder) = 0;
+
+  // Takes the one exclusive lock of ours on the existing `folder`: a file
+  // of our own in it (kLockName) that no other process can hold at the same
+  // time, of this program or another build of it, and that goes when the
+  // lock is released. kTaken (cause kInUse) while another holds it.
+  virtual Result<std::unique_ptr<FolderLock>> LockFolder(const std::string& folder) = 0;
 
   // Makes everything written into the files `written` and the entries of
   // the folders `changed` durable, at once where the platform can.

@@ -54,6 +54,10 @@ class OverlayDisk : public Disk {
   void RemoveAbandonedTemporaryFiles(const std::string&) override {}
   Result<void> MakeFolder(const std::string& path, Visibility visibility) override;
   Result<void> SyncFolder(const std::string&) override { return {}; }
+  // A dry run changes nothing, not even by a lock file of its own.
+  Result<std::unique_ptr<FolderLock>> LockFolder(const std::string&) override {
+    return std::make_unique<FolderLock>();
+  }
   Result<void> MakeDurable(const std::vector<std::string>&, const std::vector<std::string>&) override { return {}; }
 
  private:

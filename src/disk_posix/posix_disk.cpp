@@ -11,6 +11,7 @@
 #include "disk/path_parts.h"
 #include "disk_posix/durability.h"
 #include "disk_posix/entry_removal.h"
+#include "disk_posix/folder_lock.h"
 #include "disk_posix/open_files.h"
 #include "disk_posix/rename.h"
 #include "disk_posix/system_error.h"
@@ -294,6 +295,13 @@ Result<void> PosixDisk::MakeFolder(const std::string& path, Visibility visibilit
   resolver_.names().NoteAdded(folder.folder, folder.name);
   if (visibility == Visibility::kHidden) own_folders_[OwnKey(path)] = folder.path;
   return {};
+}
+
+Result<std::unique_ptr<FolderLock>> PosixDisk::LockFolder(const std::string& path) {
+  ResolvedPath folder = Resolve(path);
+  if (folder.unknown) return DiskError::Unknown();
+  if (!IsFolder(folder)) return DiskError::Absent("no such folder");
+  return LockFolderOnDisk(folder.path);
 }
 
 Result<void> PosixDisk::SyncFolder(const std::string& path) {

@@ -50,6 +50,7 @@ class PosixDisk : public Disk {
   void RemoveAbandonedTemporaryFiles(const std::string& folder) override;
   Result<void> MakeFolder(const std::string& path, Visibility visibility) override;
   Result<void> SyncFolder(const std::string& folder) override;
+  Result<std::unique_ptr<FolderLock>> LockFolder(const std::string& folder) override;
   Result<void> MakeDurable(const std::vector<std::string>& written, const std::vector<std::string>& changed) override;
   void ExpectCopies(std::vector<ExpectedCopy> copies) override;
 

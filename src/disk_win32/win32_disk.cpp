@@ -14,6 +14,7 @@
 #include "disk/path_parts.h"
 #include "disk/temporary_name.h"
 #include "disk_win32/file_listing.h"
+#include "disk_win32/folder_lock.h"
 #include "disk_win32/file_stage.h"
 #include "disk_win32/handle.h"
 #include "disk_win32/open_files.h"
@@ -221,6 +222,10 @@ class Win32Disk : public Disk {
   Result<void> SyncFolder(const std::string& folder) override {
     if (!FlushFolder(folder)) return NotDurable();
     return {};
+  }
+
+  Result<std::unique_ptr<FolderLock>> LockFolder(const std::string& folder) override {
+    return LockFolderOnWindows(folder);
   }
 
   // Each new file was flushed to the disk before it was closed (the copy

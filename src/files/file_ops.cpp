@@ -265,6 +265,12 @@ std::optional<bool> FileOps::HasFile(const std::string& path) {
   return entry->kind == EntryKind::kFile;
 }
 
+FolderLocked FileOps::LockFolder(const std::string& folder) {
+  Result<std::unique_ptr<FolderLock>> locked = disk_.LockFolder(folder);
+  if (locked.ok()) return {std::move(*locked), false};
+  return {nullptr, locked.error().kind == DiskError::kTaken};
+}
+
 std::optional<bool> FileOps::HasFileNamedExactly(const std::string& path) {
   Result<Entry> entry = disk_.Look(path, Spelling::kAsHeld);
   if (!entry.ok()) return entry.error().kind == DiskError::kMalformed ? std::optional<bool>(false) : std::nullopt;

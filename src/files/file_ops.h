@@ -102,6 +102,12 @@ struct Opened {
   std::string reason;
 };
 
+// The lock of ours on a folder, or why there is none.
+struct FolderLocked {
+  std::unique_ptr<FolderLock> lock;  // held until destroyed; null when not taken
+  bool by_another = false;           // another process holds it
+};
+
 // A file FileOps has looked at, for a change that follows at once.
 struct FoundFile {
   std::string path;  // the folder as the caller named it + the name as the folder holds it
@@ -246,6 +252,10 @@ class FileOps {
   // Opens an existing file for reading, unless another program (or another
   // file of this one) has it open for writing: then kInUse.
   Opened<InputFile> OpenUnlessWritten(const std::string& path);
+
+  // Takes the one exclusive lock of ours on the folder `folder`, so that no
+  // two operations work on it at once (Disk::LockFolder).
+  FolderLocked LockFolder(const std::string& folder);
 
   // --- Durability ----------------------------------------------------------
 

@@ -11,6 +11,11 @@ FolderTransfer::FolderTransfer(FileOps& files, Transaction& destination, std::st
                                ProgressNotice* notice)
     : files_(files), destination_(destination), source_folder_(std::move(source_folder)), notice_(notice) {}
 
+bool FolderTransfer::Stopped() {
+  interrupted_ = interrupted_ || (notice_ && notice_->Interrupted());
+  return interrupted_ || !failures_.empty();
+}
+
 CopyOutcome FolderTransfer::Copy(std::string_view name) {
   if (Stopped()) return CopyOutcome::kFailed;
   TransferRecord& record = destination_.record();

@@ -32,8 +32,11 @@ class FolderTransfer {
   // The notice the transfer tells of its steps; nullptr when there is none.
   ProgressNotice* notice() const { return notice_; }
 
-  // True once a failure has been met: nothing more is done.
-  bool Stopped() const { return !failures_.empty(); }
+  // True once a failure has been met or the notice has told of an
+  // interruption: nothing more is done.
+  bool Stopped();
+  // Whether the notice told of an interruption.
+  bool Interrupted() const { return interrupted_; }
 
   // Copies source folder + name over destination folder + name. kCopied when
   // the destination now holds the source's content; kFailed, stopping the
@@ -78,6 +81,7 @@ class FolderTransfer {
   const std::string source_folder_;
   ProgressNotice* notice_;
   std::vector<FileFailure> failures_;
+  bool interrupted_ = false;
 };
 
 }  // namespace tolvashu

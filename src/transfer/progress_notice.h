@@ -34,6 +34,10 @@ class ProgressNotice {
   // program's windows are painted and answer the system meanwhile. Nothing
   // by default.
   virtual void StillWorking() {}
+  // Whether the user has asked the program to end (a signal, a closed
+  // window): the transfer then stops at its next step and is undone. False
+  // by default.
+  virtual bool Interrupted() { return false; }
 };
 
 }  // namespace tolvashu

@@ -126,10 +126,11 @@ void RunSequence(FolderTransfer& transfer, const std::string& music_switch) {
   transfer.ExpectCopies({});  // a stopped transfer leaves nothing written ahead
 }
 
-// Commits when the sequence met no failure; undoes it otherwise, or when
+// Commits when the sequence met no failure and was not interrupted; undoes
+// it otherwise, or when
 // the commit itself fails before its mark is durable.
 void EndTransaction(Transaction& transaction, TransferReport& report) {
-  if (report.failures.empty()) {
+  if (report.failures.empty() && !report.interrupted) {
     std::optional<FileFailure> failure = transaction.Commit();
     if (!failure) return;
     report.failures.push_back(std::move(*failure));
@@ -149,6 +150,7 @@ TransferReport RunTransaction(FileOps& files, ProgressNotice& notice, const std:
   }
   FolderTransfer transfer(files, transaction, source_folder, &notice);
   RunSequence(transfer, music_switch);
+  report.interrupted = transfer.Interrupted();
   report.failures = transfer.TakeFailures();
   EndTransaction(transaction, report);
   return report;

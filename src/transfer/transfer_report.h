@@ -26,6 +26,9 @@ struct TransferReport {
   TransferOutcome outcome = TransferOutcome::kCompleted;
   std::vector<FileFailure> failures;    // what stopped it
   std::vector<FileFailure> not_undone;  // kNotUndone: what could not be put back
+  // Stopped because the user asked the program to end (ProgressNotice::
+  // Interrupted), and undone like a failure, with no failure of its own.
+  bool interrupted = false;
 };
 
 }  // namespace tolvashu

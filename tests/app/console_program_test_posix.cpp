@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <random>
 #include <thread>
@@ -18,6 +19,7 @@
 #include "folderchoice/form2_texts.h"
 #include "sample_folders.h"
 #include "text/text_codec.h"
+#include "transfer/journal.h"
 #include "transfer/recovery.h"
 
 namespace tolvashu::testing {
@@ -53,6 +55,51 @@ class ConsoleProgramTest : public ::testing::Test {
   }
 
   std::string Game(const std::string& relative) { return scratch_.ReadFile("game/" + relative).value_or("<missing>"); }
+
+  // A game and a package that make an Install long enough to be caught
+  // midway; the game's exact state.
+  std::map<std::string, std::string> MakeLongInstall() {
+    std::filesystem::remove_all(ToPath(scratch_.Join("game")));
+    MakeSampleGame(scratch_, "game");
+    for (const char* folder : {"game/Backup/nationDATA", "game/Backup/pastDATA"}) scratch_.MakeFolder(folder);
+    for (int n = 0; n < 400; ++n) {
+      scratch_.WriteFile("game/nationDATA/old" + std::to_string(n) + ".dat", std::string(4096, 'g'));
+      scratch_.WriteFile("package/nationDATA/n" + std::to_string(n) + ".dat", std::string(4096, 'p'));
+    }
+    SetOneTime(scratch_, "");
+    return ExactSnapshot(scratch_, "game");
+  }
+  std::string InstallArguments() const {
+    return "install --package '" + scratch_.Join("package") + "' --game '" + scratch_.Join("game") + "'";
+  }
+
+  // Starts the program with `arguments`, its output into out.txt and errors.txt.
+  pid_t Start(const std::string& arguments) {
+    pid_t child = fork();
+    if (child == 0) {
+      const std::string command = "exec '" TOLVASHU_CONSOLE_EXE "' " + arguments + " >'" + scratch_.Join("out.txt") +
+                                  "' 2>'" + scratch_.Join("errors.txt") + "'";
+      execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    return child;
+  }
+  // Waits until a transfer's journal is in the game folder: the transfer has begun.
+  bool TransferBegun(pid_t child) {
+    for (int waited = 0; waited < 20000; ++waited) {
+      for (const auto& entry : std::filesystem::directory_iterator(ToPath(scratch_.Join("game")))) {
+        if (IsJournalName(entry.path().filename().string())) return true;
+      }
+      if (waitpid(child, nullptr, WNOHANG) == child) return false;
+      std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    return false;
+  }
+  static int ExitStatus(pid_t child) {
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+  }
 
   ScratchFolder scratch_;
 };
@@ -129,19 +176,8 @@ TEST_F(ConsoleProgramTest, ArgumentsRunOneOperationAndEndWithItsExitStatus) {
 // moments of a long Install: the next start's recovery leaves the game
 // folder exactly as it was before, or as the whole Install leaves it.
 TEST_F(ConsoleProgramTest, AnInstallKilledAtAnyMomentIsUndoneOrFinishedByTheNextStart) {
-  auto make_game = [&] {
-    std::filesystem::remove_all(ToPath(scratch_.Join("game")));
-    MakeSampleGame(scratch_, "game");
-    for (const char* folder : {"game/Backup/nationDATA", "game/Backup/pastDATA"}) scratch_.MakeFolder(folder);
-    for (int n = 0; n < 400; ++n) {
-      scratch_.WriteFile("game/nationDATA/old" + std::to_string(n) + ".dat", std::string(4096, 'g'));
-      scratch_.WriteFile("package/nationDATA/n" + std::to_string(n) + ".dat", std::string(4096, 'p'));
-    }
-    SetOneTime(scratch_, "");
-    return ExactSnapshot(scratch_, "game");
-  };
-  const std::string arguments =
-      "install --package '" + scratch_.Join("package") + "' --game '" + scratch_.Join("game") + "'";
+  auto make_game = [&] { return MakeLongInstall(); };
+  const std::string arguments = InstallArguments();
   const auto before = make_game();
   auto started = std::chrono::steady_clock::now();
   ASSERT_EQ(RunWith(arguments).status, 0);
@@ -161,11 +197,49 @@ TEST_F(ConsoleProgramTest, AnInstallKilledAtAnyMomentIsUndoneOrFinishedByTheNext
     std::this_thread::sleep_for(std::chrono::duration_cast<std::chrono::microseconds>(whole_run * moment));
     kill(child, SIGKILL);
     waitpid(child, nullptr, 0);
-    for (const char* tail : {"/", "/Backup/"}) RecoverUnfinishedTransfer(*files, scratch_.Join("game") + tail);
+    {  // the next start, which takes the lock (and removes the file a killed holder left)
+      FolderLocked next_start = files->LockFolder(scratch_.Join("game"));
+      for (const char* tail : {"/", "/Backup/"}) RecoverUnfinishedTransfer(*files, scratch_.Join("game") + tail);
+    }
     const auto recovered = ExactSnapshot(scratch_, "game");
     EXPECT_TRUE(recovered == before || WithoutTimesOfEmptyFiles(recovered) == after)
         << "killed after " << moment << " of a whole run";
   }
+}
+
+// Ctrl+C, `kill` or a closed terminal during an Install: the transfer stops
+// at its next step and is undone before the program ends, which says so
+// and ends with 128 + the signal's number.
+TEST_F(ConsoleProgramTest, AnInterruptedInstallIsUndoneBeforeTheProgramEnds) {
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    const auto before = MakeLongInstall();
+    pid_t child = Start(InstallArguments());
+    ASSERT_TRUE(TransferBegun(child)) << signal;
+    kill(child, signal);
+    EXPECT_EQ(ExitStatus(child), 128 + signal);
+    EXPECT_EQ(scratch_.ReadFile("errors.txt"), std::string(texts::kInterruptedUndone) + "\n") << signal;
+    EXPECT_TRUE(ExactSnapshot(scratch_, "game") == before) << signal;
+  }
+}
+
+// Two operations on one game folder at once: the second is refused before
+// it changes anything, and the first ends as if alone.
+TEST_F(ConsoleProgramTest, ASecondOperationWhileOneRunsIsRefused) {
+  MakeLongInstall();
+  pid_t first = fork();
+  if (first == 0) {
+    execl("/bin/sh", "sh", "-c", ("exec '" TOLVASHU_CONSOLE_EXE "' " + InstallArguments() + " >/dev/null 2>&1").c_str(),
+          static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  ASSERT_TRUE(TransferBegun(first));
+  Ran second = RunWith("backup --package package --game game");
+  EXPECT_EQ(second.status, 1);
+  EXPECT_EQ(second.errors, std::string(texts::kAnotherOperation) + "\n");
+  EXPECT_EQ(ExitStatus(first), 0);
+  EXPECT_EQ(Game("MAINDATA.DAT"), "package main");
+  EXPECT_FALSE(scratch_.Exists("game/Backup/MAINDATA.DAT"));
+  EXPECT_FALSE(scratch_.Exists("game/.~tolvashu-lock"));
 }
 
 }  // namespace

@@ -8,10 +8,12 @@
 #include <vector>
 
 #include "app/app_texts.h"
+#include "app/operation_table.h"
 #include "sample_folders.h"
 #include "scripted_ui.h"
 #include "support/current_folder_guard.h"
 #include "support/faulty_disk.h"
+#include "transfer/journal.h"
 
 namespace tolvashu::testing {
 namespace {
@@ -151,7 +153,10 @@ TEST_F(OperationsTest, AnInterruptedTransferIsUndoneBeforeTheNextOperation) {
 // A journal that cannot be trusted proves nothing: nothing is touched, the
 // user is told, and no operation runs until it is dealt with.
 TEST_F(OperationsTest, ADamagedJournalKeepsEverythingAndStopsTheOperation) {
-  scratch_.WriteFile("game/.~tolvashu-journal-0123456789abcdef", "tolvashu-journal 1 0123456789abcdef\nnew x\n");
+  // A line that does not check out, before one that does: no torn write.
+  scratch_.WriteFile("game/.~tolvashu-journal-0123456789abcdef",
+                     JournalHeader("0123456789abcdef") + "new x\n" +
+                         JournalLine("0123456789abcdef", {JournalRecord::kNew, "y.dat"}));
   scratch_.MakeFolder("game/.~tolvashu-hold-0123456789abcdef");
   scratch_.WriteFile("game/.~tolvashu-hold-0123456789abcdef/MAINDATA.DAT", "the player's only copy");
   std::map<std::string, std::string> before = Snapshot(scratch_, "");
@@ -160,6 +165,22 @@ TEST_F(OperationsTest, ADamagedJournalKeepsEverythingAndStopsTheOperation) {
   EXPECT_EQ(ui_.messages[0].text.rfind(texts::kReportNotUndoneHead, 0), 0u) << ui_.messages[0].text;
   EXPECT_EQ(Snapshot(scratch_, ""), before);
   EXPECT_EQ(ui_.notice.shown, 0);
+}
+
+// While another operation holds the game folder, a second one changes
+// nothing and says why; once it is released, the next one runs.
+TEST_F(OperationsTest, ASecondOperationOnTheSameGameFolderIsRefused) {
+  std::map<std::string, std::string> before = Snapshot(scratch_, "game");
+  FolderLocked other = MakePlatformFileOps()->LockFolder(scratch_.Join("game"));
+  ASSERT_TRUE(other.lock);
+  EXPECT_EQ(operations_.Run(kInstallOperation), OperationResult::kRefused);
+  EXPECT_EQ(ui_.messages, Only(texts::kAnotherOperation, MessageIcon::kNone));
+  EXPECT_EQ(ui_.notice.shown, 0);
+  other.lock.reset();
+  EXPECT_EQ(Snapshot(scratch_, "game"), before);  // the lock file went with the lock
+  ui_.messages.clear();
+  EXPECT_EQ(operations_.Run(kInstallOperation), OperationResult::kDone);
+  EXPECT_EQ(Game("MAINDATA.DAT"), "package main");
 }
 
 TEST_F(OperationsTest, NothingHappensWithoutAConfirmedFolder) {
@@ -207,6 +228,9 @@ class RefusingDisk : public Disk {
     return Called("MakeFolder " + path, Refusal());
   }
   Result<void> SyncFolder(const std::string& folder) override { return Called("SyncFolder " + folder, Refusal()); }
+  Result<std::unique_ptr<FolderLock>> LockFolder(const std::string& folder) override {
+    return Called("LockFolder " + folder, Result<std::unique_ptr<FolderLock>>(Refusal()));
+  }
   Result<void> MakeDurable(const std::vector<std::string>&, const std::vector<std::string>&) override {
     return Called("MakeDurable", Refusal());
   }

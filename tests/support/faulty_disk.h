@@ -73,6 +73,10 @@ class FaultyDisk : public Disk {
   void RemoveAbandonedTemporaryFiles(const std::string& folder) override;
   Result<void> MakeFolder(const std::string& path, Visibility visibility) override;
   Result<void> SyncFolder(const std::string& folder) override;
+  // Not counted: the lock is taken before anything the tests count.
+  Result<std::unique_ptr<FolderLock>> LockFolder(const std::string& folder) override {
+    return real_.LockFolder(folder);
+  }
   Result<void> MakeDurable(const std::vector<std::string>& written, const std::vector<std::string>& changed) override;
   // Content written ahead is only ever used by the real disk's own StageCopy.
   void ExpectCopies(std::vector<ExpectedCopy> copies) override { real_.ExpectCopies(std::move(copies)); }
