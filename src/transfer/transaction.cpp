@@ -19,7 +19,7 @@ constexpr char kCannotEmpty[] = "cannot be emptied";
 
 // Copies taken in one batch: enough to spread one journal sync over many
 // files, few enough that a batch never holds much staged content.
-constexpr std::size_t kBatchFiles = 32;
+constexpr std::size_t kBatchFiles = 256;
 
 CopyResult Refused(const FileFailure& failure) { return {CopyOutcome::kFailed, failure.cause, failure.reason, {}}; }
 // A failure of another file than the copy's destination.
@@ -100,6 +100,7 @@ bool Transaction::WriteDurably(JournalRecord::Kind kind, const std::string& path
 std::optional<FileFailure> Transaction::KeepBatch() {
   if (batch_.empty()) return std::nullopt;
   std::vector<Staged> batch = std::exchange(batch_, {});
+  batch_keys_.clear();
   if (!SyncJournal()) return JournalFailure();
   for (Staged& staged : batch) {
     CopyResult kept = staged.copy.Keep();
@@ -108,10 +109,7 @@ std::optional<FileFailure> Transaction::KeepBatch() {
   return std::nullopt;
 }
 
-bool Transaction::InBatch(const std::string& path) const {
-  const std::string key = FoldName(path);
-  return std::any_of(batch_.begin(), batch_.end(), [&](const Staged& staged) { return FoldName(staged.path) == key; });
-}
+bool Transaction::InBatch(const std::string& path) const { return batch_keys_.count(FoldName(path)) != 0; }
 
 // By the names alone, whatever their folders: a batch kept too early costs
 // only a sync.
@@ -186,6 +184,7 @@ CopyResult Transaction::Copy(const std::string& source, const std::string& name)
     if (target.exists) record_.MovedAside(path);
     record_.Created(path);
   }
+  batch_keys_.insert(FoldName(path));
   batch_.push_back({std::move(copy), path});
   if (batch_.size() >= kBatchFiles) {
     if (std::optional<FileFailure> failure = KeepBatch()) return RefusedAt(std::move(*failure));
@@ -300,6 +299,7 @@ std::optional<FileFailure> Transaction::Commit() {
 
 std::vector<FileFailure> Transaction::Rollback() {
   batch_.clear();  // the staged copies of a batch not kept are discarded
+  batch_keys_.clear();
   if (!journal_) return {};  // never begun: nothing was changed
   std::vector<FileFailure> left = UndoTransfer(files_, Unfinished());
   if (!left.empty()) {

@@ -18,6 +18,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "files/file_ops.h"
@@ -110,6 +111,7 @@ class Transaction {
   FileOps& files_;
   TransferRecord record_;
   std::vector<Staged> batch_;
+  std::unordered_set<std::string> batch_keys_;  // the batch's paths, folded (case_fold.h)
   const std::string destination_;
   const std::string id_;
   const std::string journal_path_;
