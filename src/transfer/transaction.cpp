@@ -18,7 +18,8 @@ constexpr char kNotDurable[] = "cannot be made durable";
 constexpr char kCannotEmpty[] = "cannot be emptied";
 
 // Copies taken in one batch: enough to spread one journal sync over many
-// files, few enough that a batch never holds much staged content.
+// files, few enough that the handles of staged content stay far within
+// what a process may hold open.
 constexpr std::size_t kBatchFiles = 256;
 
 CopyResult Refused(const FileFailure& failure) { return {CopyOutcome::kFailed, failure.cause, failure.reason, {}}; }
@@ -204,15 +205,14 @@ std::vector<FileFailure> Transaction::Delete(const std::string& pattern) {
   const std::string folder = FolderPart(pattern);
   std::string lines;
   for (const std::string& name : matches.names) {
-    if (!record_.IsCreated(folder + name)) lines += JournalLine(id_, {JournalRecord::kAside, folder + name});
+    if (record_.IsCreated(folder + name)) continue;
+    lines += JournalLine(id_, {JournalRecord::kAside, folder + name});
+    record_.MovedAside(folder + name);  // of use only where the transfer later creates that name
   }
   std::optional<FileFailure> failure;
   if (!HoldingFolder(folder, failure) || !Write(lines)) {
     failures.push_back(failure ? std::move(*failure) : JournalFailure());
     return failures;
-  }
-  for (const std::string& name : matches.names) {
-    if (!record_.IsCreated(folder + name)) record_.MovedAside(folder + name);
   }
   for (const std::string& name : matches.names) {
     const std::string path = folder + name;
