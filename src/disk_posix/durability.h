@@ -2,6 +2,7 @@
 // file system allows.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -11,17 +12,26 @@ namespace tolvashu {
 
 // Makes what was written below the on-disk `folders` durable: one syncfs
 // per file system does it all where the kernel's own cache stands between
-// us and the storage. A file system in user space (FUSE, how Linux players
-// often reach a game on an NTFS partition) is not reached by syncfs: there
-// each folder gets its fsync, and `file_by_file` is set to say that each
-// written file needs SyncFileOnDisk too. A file system with a handle in
-// `early` is synced through it, so that write-back failures since that
-// handle was opened are heard of. False when any of it failed.
+// us and the storage (OneSyncReachesStorage). Elsewhere (FUSE, how Linux
+// players often reach a game on an NTFS partition; network file systems;
+// any kernel before 5.8) each folder gets its fsync, and `file_by_file` is
+// set to say that each written file needs SyncFileOnDisk too. A file
+// system with a handle in `early` is synced through it, so that write-back
+// failures since that handle was opened are heard of. False when any of it
+// failed.
 bool SyncFolders(const std::vector<std::string>& folders, const std::vector<FileSystemHandle>& early,
                  bool& file_by_file);
 
-// Whether the open `fd` is on a file system in user space (FUSE).
-bool IsInUserSpace(int fd);
+// Whether one syncfs of the file system that holds the open `fd` is known
+// to bring everything written there to its storage and to tell when that
+// failed (SyncfsIsEnough for it and the running kernel).
+bool OneSyncReachesStorage(int fd);
+
+// The rule behind it: only the kernel's own local file systems (by their
+// statfs type) are reached by syncfs, and only a kernel from 5.8 on (its
+// `release`, as uname tells it) reports their write-back failures through
+// it; before, syncfs said nothing of a failed write.
+bool SyncfsIsEnough(std::uint32_t file_system_type, const char* release);
 
 // fdatasync of one on-disk file.
 bool SyncFileOnDisk(const std::string& path);

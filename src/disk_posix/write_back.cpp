@@ -33,11 +33,11 @@ void WriteBack::Watch(const std::string& folder) {
   if (!fd.valid() || fstat(fd.get(), &status) != 0) return;
   auto same = [&](const FileSystemHandle& handle) { return handle.device == status.st_dev; };
   if (std::any_of(watched_.begin(), watched_.end(), same)) return;
-  // syncfs does not reach the storage of a file system in user space: the
-  // commit syncs each file there, and syncing the whole would only cost.
-  const bool in_user_space = IsInUserSpace(fd.get());
+  // Where syncfs is not enough, the commit syncs each file, and syncing the
+  // whole file system on the way would only cost.
+  const bool synced_whole = OneSyncReachesStorage(fd.get());
   watched_.push_back({status.st_dev, std::move(fd)});
-  if (in_user_space) return;
+  if (!synced_whole) return;
   std::lock_guard<std::mutex> lock(mutex_);
   to_sync_.push_back(watched_.back().fd.get());
 }

@@ -78,7 +78,8 @@ std::vector<std::string> ChangedFolders(const UnfinishedTransfer& transfer) {
   std::set<std::string> folders{transfer.destination};
   for (const std::string& folder : transfer.holding_folders) folders.insert(transfer.destination + folder);
   for (const std::string& path : transfer.created) folders.insert(transfer.destination + FolderPart(path));
-  for (const std::string& folder : transfer.made_folders) folders.erase(transfer.destination + folder);
+  for (const std::string& folder : transfer.made_folders) folders.insert(transfer.destination + FolderPart(WithoutSeparator(folder)));
+  for (const std::string& folder : transfer.made_folders) folders.erase(transfer.destination + folder);  // gone
   return {folders.begin(), folders.end()};
 }
 

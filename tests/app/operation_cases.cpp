@@ -10,10 +10,11 @@ void MakeFixture(const ScratchFolder& scratch) {
   MakeSampleGame(scratch, "game");
   scratch.MakeFolder("package/maps");
   scratch.MakeFolder("game/maps");
+  scratch.MakeFolder("package/art/old");  // two levels the game lacks: made by the transfer
   scratch.MakeFolder("game/Backup/nationDATA");
   scratch.MakeFolder("game/Backup/pastDATA");
   for (const char* name : {"namedata1.dat", "PersonalName.dat", "sound.wav", "kosei05.dat", "TaizinNow.dat",
-                           "maps/east.jpg"}) {
+                           "maps/east.jpg", "art/old/north.jpg"}) {
     scratch.WriteFile(std::string("package/") + name, std::string("package ") + name);
   }
   for (const char* name : {"namedata2.dat", "PersonalName1.dat", "touroku.dat", "Habatuzu.DAT", "TaizinNow.dat",
@@ -24,6 +25,7 @@ void MakeFixture(const ScratchFolder& scratch) {
   }
   scratch.WriteFile("package/vumoworld.dat",
                     EncodeCp932("世界名: 見本の世界\r\n背景: haikei01.jpg, 地図: maps\\east.jpg\r\n"
+                                "北: art\\old\\north.jpg\r\n"
                                 "欠番: nothere.dat\r\n外: ..\\up.dat\r\n")
                             .value() +
                         "x: bad\xFF.txt\r\nnocolon.gif\r\n");

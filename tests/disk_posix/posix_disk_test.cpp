@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -18,6 +19,7 @@
 #include <system_error>
 #include <vector>
 
+#include "disk_posix/durability.h"
 #include "files/file_ops.h"
 #include "support/scratch_folder.h"
 
@@ -283,6 +285,20 @@ TEST_F(TinyDiskTest, CopyBetweenFileSystemsThatFitsIsExact) {
   ASSERT_TRUE(files_->CopyFile(At("source.dat"), At("disk/copy.dat")).ok());
   EXPECT_EQ(scratch_.ReadFile("disk/copy.dat"), content);
   EXPECT_EQ(scratch_.List("disk"), Names{"copy.dat"});
+}
+
+// Where one syncfs is not proven to reach the storage and report a failed
+// write, each file is synced itself: file systems in user space, network
+// ones, and every file system on a kernel before 5.8.
+TEST(Durability, OneSyncIsTrustedOnlyForLocalFileSystemsOnKernelsThatReportItsFailures) {
+  constexpr std::uint32_t kExt4 = 0xEF53, kXfs = 0x58465342, kFuse = 0x65735546, kNfs = 0x6969, kSmb2 = 0xFE534D42;
+  EXPECT_TRUE(SyncfsIsEnough(kExt4, "6.1.0-18-amd64"));
+  EXPECT_TRUE(SyncfsIsEnough(kXfs, "5.8.0"));
+  EXPECT_TRUE(SyncfsIsEnough(kExt4, "5.10.0-23-amd64"));  // 10 after 8, not before it
+  EXPECT_FALSE(SyncfsIsEnough(kExt4, "5.7.19"));
+  EXPECT_FALSE(SyncfsIsEnough(kExt4, "4.19.0-26-amd64"));
+  EXPECT_FALSE(SyncfsIsEnough(kExt4, ""));
+  for (std::uint32_t remote : {kFuse, kNfs, kSmb2}) EXPECT_FALSE(SyncfsIsEnough(remote, "6.1.0")) << remote;
 }
 
 }  // namespace

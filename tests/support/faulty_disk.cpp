@@ -1,7 +1,11 @@
 #include "support/faulty_disk.h"
 
+#include <algorithm>
+#include <cctype>
 #include <memory>
 #include <utility>
+
+#include "disk/path_parts.h"
 
 namespace tolvashu::testing {
 
@@ -11,40 +15,56 @@ namespace {
 // are calls like any other, and a dead disk writes nothing more.
 class FaultyOutputFile : public OutputFile {
  public:
-  FaultyOutputFile(FaultyDisk& disk, std::unique_ptr<OutputFile> real) : disk_(disk), real_(std::move(real)) {}
+  FaultyOutputFile(FaultyDisk& disk, std::unique_ptr<OutputFile> real, std::size_t journal)
+      : disk_(disk), real_(std::move(real)), journal_(journal) {}
   bool Write(std::string_view bytes) override {
     if (disk_.Fails(FaultKind::kWrite)) return false;
     disk_.Log(bytes.rfind("committed ", 0) == 0 ? "journal commit" : "journal write");
+    disk_.JournalWritten(journal_, bytes);
     return real_->Write(bytes);
   }
   bool Flush() override { return !disk_.Fails(FaultKind::kWrite) && real_->Flush(); }
   bool Sync() override {
     if (disk_.Fails(FaultKind::kSync)) return false;
     disk_.Log("journal sync");
-    return real_->Sync();
+    if (!real_->Sync()) return false;
+    disk_.JournalSynced(journal_);
+    return true;
   }
   bool Close() override { return real_->Close(); }  // what a killed program's files do too
 
  private:
   FaultyDisk& disk_;
   std::unique_ptr<OutputFile> real_;
+  std::size_t journal_;
 };
 
 // A staged copy whose keeping is a call like any other.
 class FaultyStagedFile : public StagedFile {
  public:
-  FaultyStagedFile(FaultyDisk& disk, std::unique_ptr<StagedFile> real)
-      : StagedFile(real->destination()), disk_(disk), real_(std::move(real)) {}
+  FaultyStagedFile(FaultyDisk& disk, std::unique_ptr<StagedFile> real, std::string folder)
+      : StagedFile(real->destination()), disk_(disk), real_(std::move(real)), folder_(std::move(folder)) {}
   Result<void> Keep() override {
     if (disk_.Fails(FaultKind::kKeep)) return disk_.Failure();
     disk_.Log("keep " + destination().name);
-    return real_->Keep();
+    Result<void> kept = real_->Keep();
+    if (kept.ok()) disk_.KeptUnflushed(folder_ + destination().name);
+    return kept;
   }
 
  private:
   FaultyDisk& disk_;
   std::unique_ptr<StagedFile> real_;
+  std::string folder_;  // the destination's, as asked
 };
+
+// Rewrites the file at `path` on `disk` to hold `content`.
+void Rewrite(Disk& disk, const std::string& path, std::string_view content) {
+  Result<std::unique_ptr<OutputFile>> file = disk.OpenWrite(path, WriteMode::kCreateOrTruncate);
+  if (!file.ok()) return;
+  (*file)->Write(content);
+  (*file)->Close();
+}
 
 }  // namespace
 
@@ -106,7 +126,8 @@ Result<std::unique_ptr<OutputFile>> FaultyDisk::OpenWrite(const std::string& pat
   if (Fails(FaultKind::kOpenOutput)) return Failure();
   Result<std::unique_ptr<OutputFile>> opened = real_.OpenWrite(path, mode);
   if (!opened.ok() || mode != WriteMode::kCreateNewHidden) return opened;
-  return std::unique_ptr<OutputFile>(std::make_unique<FaultyOutputFile>(*this, std::move(*opened)));
+  journals_.push_back({path, {}, 0});
+  return std::unique_ptr<OutputFile>(std::make_unique<FaultyOutputFile>(*this, std::move(*opened), journals_.size() - 1));
 }
 
 Result<std::unique_ptr<StagedFile>, StageError> FaultyDisk::StageCopy(const std::string& source,
@@ -116,7 +137,8 @@ Result<std::unique_ptr<StagedFile>, StageError> FaultyDisk::StageCopy(const std:
   if (FileThere(source) && Strikes(FaultKind::kCopy)) return StageError{false, Failure()};
   Result<std::unique_ptr<StagedFile>, StageError> staged = real_.StageCopy(source, destination, between_chunks);
   if (!staged.ok()) return staged;
-  return std::unique_ptr<StagedFile>(std::make_unique<FaultyStagedFile>(*this, std::move(*staged)));
+  return std::unique_ptr<StagedFile>(
+      std::make_unique<FaultyStagedFile>(*this, std::move(*staged), FolderPart(destination)));
 }
 
 Result<void> FaultyDisk::Rename(const std::string& from, const std::string& to) {
@@ -151,7 +173,9 @@ void FaultyDisk::RemoveAbandonedTemporaryFiles(const std::string& folder) {
 
 Result<void> FaultyDisk::MakeFolder(const std::string& path, Visibility visibility) {
   if (Fails(FaultKind::kMakeFolder)) return Failure();
-  return real_.MakeFolder(path, visibility);
+  Result<void> made = real_.MakeFolder(path, visibility);
+  if (made.ok()) made_folders_.push_back(path);
+  return made;
 }
 
 Result<void> FaultyDisk::SyncFolder(const std::string& folder) {
@@ -163,7 +187,35 @@ Result<void> FaultyDisk::SyncFolder(const std::string& folder) {
 Result<void> FaultyDisk::MakeDurable(const std::vector<std::string>& written, const std::vector<std::string>& changed) {
   if (Fails(FaultKind::kSync)) return Failure();
   Log("durable");
-  return real_.MakeDurable(written, changed);
+  durable_folders_.push_back(changed);
+  Result<void> durable = real_.MakeDurable(written, changed);
+  if (durable.ok()) {
+    // A kept name may be spelt as its folder held it, in another case.
+    auto same = [](const std::string& a, const std::string& b) {
+      return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](unsigned char x, unsigned char y) {
+        return std::tolower(x) == std::tolower(y);
+      });
+    };
+    auto flushed = [&](const std::string& path) {
+      return std::any_of(written.begin(), written.end(), [&](const std::string& w) { return same(w, path); });
+    };
+    unflushed_files_.erase(std::remove_if(unflushed_files_.begin(), unflushed_files_.end(), flushed),
+                           unflushed_files_.end());
+  }
+  return durable;
+}
+
+void FaultyDisk::LoseUnflushedContent(bool as_zeros) {
+  for (const Journal& journal : journals_) {
+    if (!FileThere(journal.path)) continue;
+    const std::size_t lost = journal.written.size() - journal.synced;
+    Rewrite(real_, journal.path, journal.written.substr(0, journal.synced) + std::string(as_zeros ? lost : 0, '\0'));
+  }
+  for (const std::string& path : unflushed_files_) {
+    Result<Entry> file = real_.Look(path, Spelling::kAsAsked);
+    if (!file.ok() || file->kind != EntryKind::kFile) continue;
+    Rewrite(real_, path, std::string(as_zeros ? file->size : 0, '\0'));
+  }
 }
 
 }  // namespace tolvashu::testing

@@ -9,12 +9,16 @@
 // It can also stop dead at the Nth call of any kind, as a killed program
 // does: from that call on, nothing reaches the disk any more (the journal's
 // writes included), and every call fails. And it records the order of the
-// calls that make a transfer durable, so that a test can check it.
+// calls that make a transfer durable, so that a test can check it, and what
+// was written and not yet flushed, so that a test can then cut the power:
+// drop that content as a disk would (LoseUnflushedContent).
 #pragma once
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "disk/disk.h"
@@ -57,6 +61,10 @@ class FaultyDisk : public Disk {
   // folder", "durable", "journal write", "journal sync", "journal commit",
   // "move PATH", "keep NAME", "remove PATH".
   const std::vector<std::string>& durability_log() const { return log_; }
+  // The folders made so far, as asked, and the folders of every MakeDurable
+  // call, in order.
+  const std::vector<std::string>& made_folders() const { return made_folders_; }
+  const std::vector<std::vector<std::string>>& durable_folders() const { return durable_folders_; }
 
   std::string CurrentFolder() override { return real_.CurrentFolder(); }
   Result<Entry> Look(const std::string& path, Spelling spelling) override;
@@ -90,6 +98,17 @@ class FaultyDisk : public Disk {
   DiskError Failure() const { return {DiskError::kFailed, cause_, Reason()}; }
   void Log(std::string entry) { log_.push_back(std::move(entry)); }
 
+  // What a power cut does to what was written since its last flush, on the
+  // real disk: each journal loses the bytes after its last sync, and each
+  // new file kept since the last MakeDurable its content. `as_zeros`: the
+  // lost bytes read as zeros (the length stayed); otherwise they are gone.
+  // The names stay, as the metadata up to the cut does.
+  void LoseUnflushedContent(bool as_zeros);
+  // Called by the journals and new files this disk hands out.
+  void JournalWritten(std::size_t journal, std::string_view bytes) { journals_[journal].written += bytes; }
+  void JournalSynced(std::size_t journal) { journals_[journal].synced = journals_[journal].written.size(); }
+  void KeptUnflushed(std::string path) { unflushed_files_.push_back(std::move(path)); }
+
  private:
   std::string Reason() const;
   // Whether a file is at `path`, asked of the real disk and not counted.
@@ -106,6 +125,15 @@ class FaultyDisk : public Disk {
   int failed_at_ = 0;
   std::vector<std::string> log_;
   std::string unlistable_;
+  struct Journal {
+    std::string path;
+    std::string written;     // every byte written to it
+    std::size_t synced = 0;  // of them, made durable
+  };
+  std::vector<Journal> journals_;
+  std::vector<std::string> unflushed_files_;  // new files kept since the last MakeDurable
+  std::vector<std::string> made_folders_;
+  std::vector<std::vector<std::string>> durable_folders_;
 };
 
 }  // namespace tolvashu::testing
