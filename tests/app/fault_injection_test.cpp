@@ -161,6 +161,22 @@ class FaultInjection : public ::testing::TestWithParam<OperationCase> {
     ASSERT_TRUE(fault_free_->OwnFilesLeft().empty());
   }
 
+  // The end state of a run after the next start: exactly after, when the
+  // commit mark survived, else exactly before; none of our files left; the
+  // next start told of no failure.
+  void ExpectBeforeOrAfter(const FaultRun& run, bool committed, const std::string& what) const {
+    if (committed) {
+      ExpectSame(WithoutTimesOfNewEmptyFiles(fault_free_->after), WithoutTimesOfNewEmptyFiles(run.recovered), what);
+    } else {
+      ExpectSame(run.before, run.recovered, what);
+    }
+    EXPECT_EQ(run.OwnFilesLeft(), std::vector<std::string>{}) << what;
+    for (const Recovery& recovery : run.recoveries) {
+      EXPECT_TRUE(recovery.failures.empty()) << what << ": " << recovery.failures.front().path;
+      EXPECT_LT(recovery.outcome, Recovery::kNotUndone) << what;
+    }
+  }
+
   std::unique_ptr<FaultRun> fault_free_;
 };
 
@@ -203,15 +219,7 @@ TEST_P(FaultInjection, AKillAtAnyCallIsUndoneOrFinishedByTheNextStart) {
     const std::vector<std::string>& log = run.faulty.durability_log();
     std::string what = std::string(GetParam().name) + ", killed at call " + std::to_string(nth) + " after «" +
                        (log.empty() ? "" : log.back()) + "»";
-    if (run.Committed()) {
-      ExpectSame(WithoutTimesOfNewEmptyFiles(fault_free_->after), WithoutTimesOfNewEmptyFiles(run.recovered), what);
-    } else {
-      ExpectSame(run.before, run.recovered, what);
-    }
-    EXPECT_EQ(run.OwnFilesLeft(), std::vector<std::string>{}) << what;
-    for (const Recovery& recovery : run.recoveries) {
-      EXPECT_TRUE(recovery.failures.empty()) << what << ": " << recovery.failures.front().path;
-    }
+    ExpectBeforeOrAfter(run, run.Committed(), what);
   }
   EXPECT_GT(calls, 100) << "too few file calls to be a real fixture";
   RecordProperty("runs", calls);
@@ -251,17 +259,8 @@ TEST_P(FaultInjection, APowerCutAtAnyCallIsUndoneOrFinishedByTheNextStart) {
   for (int nth = 1; nth <= calls; ++nth) {
     FaultRun run(GetParam(), [&](FaultyDisk& f) { f.StopDeadAt(nth); }, nullptr,
                  [&](FaultyDisk& f) { f.LoseUnflushedContent(nth % 2 == 1); });
-    std::string what = std::string(GetParam().name) + ", power cut at call " + std::to_string(nth);
-    if (run.CommitDurable()) {
-      ExpectSame(WithoutTimesOfNewEmptyFiles(fault_free_->after), WithoutTimesOfNewEmptyFiles(run.recovered), what);
-    } else {
-      ExpectSame(run.before, run.recovered, what);
-    }
-    EXPECT_EQ(run.OwnFilesLeft(), std::vector<std::string>{}) << what;
-    for (const Recovery& recovery : run.recoveries) {
-      EXPECT_TRUE(recovery.failures.empty()) << what << ": " << recovery.failures.front().path;
-      EXPECT_LT(recovery.outcome, Recovery::kNotUndone) << what;
-    }
+    ExpectBeforeOrAfter(run, run.CommitDurable(), std::string(GetParam().name) + ", power cut at call " +
+                                                      std::to_string(nth));
   }
   RecordProperty("runs", calls);
 }
@@ -274,12 +273,7 @@ TEST_P(FaultInjection, AKillOrFailureInsideTheUndoIsTakenUpAgain) {
   int runs = 0;
   auto check = [&](const FaultRun& run, const std::string& what) {
     ExpectTruthful(run, what);
-    if (run.Committed()) {
-      ExpectSame(WithoutTimesOfNewEmptyFiles(fault_free_->after), WithoutTimesOfNewEmptyFiles(run.recovered), what);
-    } else {
-      ExpectSame(run.before, run.recovered, what);
-    }
-    EXPECT_EQ(run.OwnFilesLeft(), std::vector<std::string>{}) << what;
+    ExpectBeforeOrAfter(run, run.Committed(), what);
     ++runs;
   };
   for (int kill : KillPointsSpread(fault_free_->faulty.AllCalls(), 3)) {
