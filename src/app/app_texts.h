@@ -26,6 +26,10 @@ inline constexpr char kAnotherOperation[] =
 // terminal), which was undone.
 inline constexpr char kInterruptedUndone[] = "中断の指示を受けたため、作業を中止し、元の状態に戻しました。";
 
+// Beside the program's name when a log-off or shutdown waits for a
+// transfer to end.
+inline constexpr char kSessionEndHeld[] = "ゲームのデータを書き換えています。終わるまでお待ち下さい。";
+
 // An unfinished transfer found and undone before an operation goes on.
 inline constexpr char kRecovered[] = "前回の作業が途中で終わっていたため、その前の状態に戻しました。";
 

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "app/form1_layout.h"
+#include "app/session_end_win32.h"
 
 namespace tolvashu {
 
@@ -47,6 +48,12 @@ void Form1Window::OnClose() {
     return;
   }
   Destroy();
+}
+
+bool Form1Window::OnQueryEndSession() { return !SessionEndHeld(); }
+
+void Form1Window::OnEndSession(bool ending) {
+  if (ending) SessionEnds();
 }
 
 }  // namespace tolvashu

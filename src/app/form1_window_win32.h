@@ -18,6 +18,9 @@ class Form1Window : public TableWindow {
  protected:
   void OnClick(const ControlRow& control) override;
   void OnClose() override;
+  // Held up while a transfer runs (session_end_win32.h).
+  bool OnQueryEndSession() override;
+  void OnEndSession(bool ending) override;
 
  private:
   Operations* operations_ = nullptr;

@@ -1,6 +1,7 @@
 #include "app/form3_notice_win32.h"
 
 #include "app/form3_layout.h"
+#include "app/session_end_win32.h"
 #include "winui/message_loop_win32.h"
 
 namespace tolvashu {
@@ -24,11 +25,13 @@ void Form3Notice::Show() {
   shown_name_.clear();
   name_shown_at_ = answered_at_ = 0;
   quit_code_.reset();
+  HoldSessionEnd(owner_.hwnd());
   if (!Create(owner_.hwnd())) return;
   ShowInactive();
 }
 
 void Form3Notice::Unload() {
+  ReleaseSessionEnd(owner_.hwnd());
   Destroy();
   DiscardPendingInput();
   if (quit_code_) PostQuitMessage(*quit_code_);
@@ -54,6 +57,8 @@ void Form3Notice::ShowFileName(ULONGLONG now) {
   name_shown_at_ = now;
   SetControlText("Label2", shown_name_);
 }
+
+bool Form3Notice::Interrupted() { return SessionEnding(); }
 
 void Form3Notice::OnClose() {}
 

@@ -23,6 +23,8 @@ class Form3Notice : public TableWindow, public ProgressNotice {
   void Unload() override;
   void CopyingFile(std::string_view name) override;
   void StillWorking() override;
+  // The session is ending (session_end_win32.h).
+  bool Interrupted() override;
 
  protected:
   // The close box does nothing: the notice goes when the transfer ends.

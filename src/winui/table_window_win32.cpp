@@ -371,6 +371,11 @@ LRESULT TableWindow::Handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
     case WM_CLOSE:
       OnClose();
       return 0;
+    case WM_QUERYENDSESSION:
+      return OnQueryEndSession() ? TRUE : FALSE;
+    case WM_ENDSESSION:
+      OnEndSession(wparam != FALSE);
+      return 0;
     case WM_ACTIVATE:
       if (OnActivate(LOWORD(wparam) != WA_INACTIVE)) return 0;
       break;

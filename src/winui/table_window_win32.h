@@ -61,6 +61,11 @@ class TableWindow {
   virtual void OnClick(const ControlRow& control);
   // The close box or Alt+F4. The default destroys the window.
   virtual void OnClose();
+  // The system asks whether the session may end (WM_QUERYENDSESSION); the
+  // default lets it.
+  virtual bool OnQueryEndSession() { return true; }
+  // The session ends now (`ending`), or the end was called off.
+  virtual void OnEndSession(bool /*ending*/) {}
 
  private:
   static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);

@@ -1,6 +1,7 @@
 #include "e2e/end_to_end_win32.h"
 
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "app/app_texts.h"
@@ -329,6 +330,35 @@ void LongInstallAnswersTheSystem(Checks& checks, InstallerSession& session, cons
   checks.Expect(session.process().WaitForExit(10000) == DWORD{0}, "then the close takes effect: exit code 0");
 }
 
+// Whether the main window lets the session end now, asked as the system
+// asks at a log-off.
+bool LetsTheSessionEnd(HWND form1) {
+  DWORD_PTR answer = FALSE;
+  SendMessageTimeoutW(form1, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 5000, &answer);
+  return answer != FALSE;
+}
+
+// A log-off during a transfer is held up with a reason; when the session
+// ends all the same, the transfer stops and is undone at once.
+void SessionEndDuringATransfer(Checks& checks, InstallerSession& session, const Fixture& fixture) {
+  checks.Section("the session ends during a transfer");
+  fixture.AddBulkToPackage();
+  const std::optional<std::string> main_before = fixture.ReadGame("MAINDATA.DAT");
+  checks.Expect(LetsTheSessionEnd(session.form1()), "while idle, the main window lets the session end");
+  HWND form2 = session.OpenFolderChoice("InstallBT");
+  if (!form2) return;
+  session.ConfirmSavedFolder(form2);
+  HWND notice = session.WaitForNotice();
+  if (!checks.Expect(notice != nullptr, "the progress notice is shown during the transfer")) return;
+  checks.Expect(!LetsTheSessionEnd(session.form1()), "during the transfer, the main window holds the session end up");
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(session.form1(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 5000, &ignored);
+  session.AnswerMessageBox(session.form1(), texts::kInterruptedUndone, false, "InstallBT, the session ending");
+  checks.Expect(!fixture.GameHas(Fixture::kBulkMusic) && fixture.ReadGame("MAINDATA.DAT") == main_before,
+                "the game folder is as before the Install");
+  checks.Expect(LetsTheSessionEnd(session.form1()), "after the undo, the main window lets the session end again");
+}
+
 }  // namespace
 
 void RunEndToEnd(Checks& checks, const std::filesystem::path& program) {
@@ -350,6 +380,7 @@ void RunEndToEnd(Checks& checks, const std::filesystem::path& program) {
   NotAGameFolder(checks, session, fixture);
   NoSavedFolderAndCancelledPicker(checks, session, fixture);
   GameFolderTypedIntoPicker(checks, session, fixture);
+  SessionEndDuringATransfer(checks, session, fixture);
   LongInstallAnswersTheSystem(checks, session, fixture);
   checks.Section("end");
   InstallerSession again(checks, fixture, program);
