@@ -102,7 +102,7 @@ std::optional<FileFailure> Transaction::KeepBatch() {
   if (batch_.empty()) return std::nullopt;
   std::vector<Staged> batch = std::exchange(batch_, {});
   batch_keys_.clear();
-  if (!SyncJournal()) return JournalFailure();
+  if (!Write(std::exchange(batch_records_, {})) || !SyncJournal()) return JournalFailure();
   for (Staged& staged : batch) {
     CopyResult kept = staged.copy.Keep();
     if (!kept.ok()) return FileFailure{destination_ + staged.path, kept.cause, std::move(kept.reason)};
@@ -159,9 +159,9 @@ std::optional<FileFailure> Transaction::MoveAside(const FoundFile& file) {
 // one makes way. The journal learns that a name is the transfer's own only
 // once the name is free, so that should the move fail, nothing that is there
 // is ever taken for a new file, and a held file that no record names is put
-// back all the same. The content takes the name with its batch, once that
-// record is durable; a copy to a name the batch is still to give is staged
-// again after it.
+// back all the same. The record is written with the batch's others, and the
+// content takes the name with its batch once they are durable; a copy to a
+// name the batch is still to give is staged again after it.
 CopyResult Transaction::Copy(const std::string& source, const std::string& name) {
   StagedCopy copy = files_.StageCopy(source, destination_ + name);
   if (!copy.ok()) return copy.result();
@@ -181,7 +181,7 @@ CopyResult Transaction::Copy(const std::string& source, const std::string& name)
       if (std::optional<FileFailure> failure = MoveAside(target)) return Refused(*failure);
       lines = JournalLine(id_, {JournalRecord::kAside, path});
     }
-    if (!Write(lines + JournalLine(id_, {JournalRecord::kNew, path}))) return Refused(JournalFailure());
+    batch_records_ += lines + JournalLine(id_, {JournalRecord::kNew, path});
     if (target.exists) record_.MovedAside(path);
     record_.Created(path);
   }
@@ -302,6 +302,7 @@ std::optional<FileFailure> Transaction::Commit() {
 std::vector<FileFailure> Transaction::Rollback() {
   batch_.clear();  // the staged copies of a batch not kept are discarded
   batch_keys_.clear();
+  batch_records_.clear();
   if (!journal_) return {};  // never begun: nothing was changed
   std::vector<FileFailure> left = UndoTransfer(files_, Unfinished());
   if (!left.empty()) {

@@ -112,6 +112,9 @@ class Transaction {
   TransferRecord record_;
   std::vector<Staged> batch_;
   std::unordered_set<std::string> batch_keys_;  // the batch's paths, folded (case_fold.h)
+  // The batch's records, written in one go when it is kept: until then the
+  // files they name have no names, so a kill loses nothing they would say.
+  std::string batch_records_;
   const std::string destination_;
   const std::string id_;
   const std::string journal_path_;
