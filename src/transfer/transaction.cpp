@@ -127,8 +127,11 @@ std::optional<std::string> Transaction::HoldingFolder(const std::string& folder,
   const std::string path = destination_ + folder + HoldingFolderName(id_);
   const std::vector<std::string>& made = record_.holding_folders();
   if (std::find(made.begin(), made.end(), folder) != made.end()) return path + "\\";
-  // Found through its record alone in a folder a world file names.
-  if (!WriteDurably(JournalRecord::kFolder, folder)) {
+  // Elsewhere than in the folders the next start always looks into, found
+  // through its record alone.
+  const bool written = SearchedForHoldingFolders(folder) ? Write(JournalRecord::kFolder, folder)
+                                                         : WriteDurably(JournalRecord::kFolder, folder);
+  if (!written) {
     failure = JournalFailure();
     return std::nullopt;
   }

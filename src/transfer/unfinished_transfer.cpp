@@ -85,6 +85,11 @@ std::vector<std::string> ChangedFolders(const UnfinishedTransfer& transfer) {
 
 }  // namespace
 
+bool SearchedForHoldingFolders(const std::string& folder) {
+  return folder.empty() || std::any_of(catalogue::kSubfolders.begin(), catalogue::kSubfolders.end(),
+                                       [&](const catalogue::Subfolder& subfolder) { return subfolder.folder == folder; });
+}
+
 // A new file that cannot go keeps its held file from going back (its name
 // is taken); every other held file goes back all the same, and a later try
 // starts from the same proofs.

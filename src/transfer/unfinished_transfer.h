@@ -27,6 +27,12 @@ struct UnfinishedTransfer {
   std::set<std::string> moved_aside;
 };
 
+// Whether the next start looks for a holding folder in `folder` (relative)
+// even when no record names it: the destination itself and its data
+// subfolders, as spelt here. A holding folder anywhere else is found only
+// through its record, which must be durable before the folder is made.
+bool SearchedForHoldingFolders(const std::string& folder);
+
 // Removes the files the transfer created (newest first), moves every held
 // file back to its name, makes that durable, and removes the emptied
 // holding folders, the folders it made (once empty) and the temporary files
