@@ -60,13 +60,16 @@ void ClearFamilies(FolderTransfer& transfer) {
 
 // The source subfolder is listed once, before its destination is cleared:
 // the listing is a snapshot, and a listing that cannot be read stops the
-// transfer before anything is cleared.
+// transfer before anything is cleared. A destination without the subfolder
+// gets it, made within the transfer (and removed by its undo), as soon as
+// the source has a file for it.
 void CopySubfolders(FolderTransfer& transfer) {
   for (const catalogue::Subfolder& subfolder : catalogue::kSubfolders) {
     const std::string folder(subfolder.folder);
     std::vector<std::string> names = SourceEntries(transfer, folder + "*.*", folder, [](const std::string&) {
       return true;
     });
+    if (!names.empty()) transfer.MakeFoldersFor(names.front());
     if (subfolder.clear_first) transfer.Delete(folder + "*.*");
     CopyInOrder(transfer, names);
   }

@@ -255,14 +255,27 @@ TEST_F(TransferDataSetTest, RecoveryRemovesTheTemporaryFilesOfKilledCopiesButNot
   EXPECT_EQ(GameFile(".~tolvashu-notes.txt"), "not ours");
 }
 
-TEST_F(TransferDataSetTest, StopsAtACopyIntoAMissingDestinationSubfolderAndLeavesNothing) {
+// A game folder without its data subfolders gets them within the
+// transfer: kept when it commits, gone with the rest when it is undone.
+TEST_F(TransferDataSetTest, MakesMissingDestinationSubfoldersWithinTheTransfer) {
   scratch_.MakeFolder("game2");
   Source("nationDATA/n.dat");
+  Source("pastDATA/p.dat");
   Source("bunka.dat");
   CurrentFolderGuard in_package(scratch_.Join("pkg"));
   TransferReport report = TransferDataSet(*files_, notice_, source(), scratch_.Folder("game2"), "");
-  EXPECT_EQ(scratch_.List("game2"), Strings{});
-  EXPECT_EQ(FailedPaths(report), Strings{scratch_.Folder("game2") + "nationDATA\\n.dat"});
+  EXPECT_EQ(report.outcome, TransferOutcome::kCompleted);
+  EXPECT_EQ(scratch_.List("game2/nationDATA"), Strings{"n.dat"});
+  EXPECT_EQ(scratch_.List("game2/pastDATA"), Strings{"p.dat"});
+
+  scratch_.MakeFolder("game3");
+  Source("kosei00.dat");
+  Source("kosei01.dat");
+  scratch_.WriteFile("game3/kosei01.dat", "kept");
+  scratch_.SetReadOnly("game3/kosei01.dat", true);  // fails after the subfolders were made
+  report = TransferDataSet(*files_, notice_, source(), scratch_.Folder("game3"), "");
+  EXPECT_EQ(report.outcome, TransferOutcome::kUndone);
+  EXPECT_EQ(scratch_.List("game3"), Strings{"kosei01.dat"});
 }
 
 TEST_F(TransferDataSetTest, IntoAMissingDestinationFolderChangesNothing) {
