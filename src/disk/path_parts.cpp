@@ -1,5 +1,7 @@
 #include "disk/path_parts.h"
 
+#include <utility>
+
 namespace tolvashu {
 
 namespace {
@@ -32,5 +34,7 @@ std::string WithoutSeparator(std::string folder) {
   while (!folder.empty() && IsPathSeparator(folder.back()) && !IsRoot(folder)) folder.pop_back();
   return folder;
 }
+
+std::string ParentFolder(std::string folder) { return FolderPart(WithoutSeparator(std::move(folder))); }
 
 }  // namespace tolvashu

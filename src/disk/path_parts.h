@@ -28,4 +28,8 @@ std::string WithSeparator(std::string folder);
 // `folder` without the separators at its end, but for a root («\», «D:\»).
 std::string WithoutSeparator(std::string folder);
 
+// The folder that holds `folder`, which ends with its separator, as
+// FolderPart writes it: «a\» for «a\b\», "" for «a\».
+std::string ParentFolder(std::string folder);
+
 }  // namespace tolvashu

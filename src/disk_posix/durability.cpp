@@ -52,7 +52,8 @@ bool OneSyncReachesStorage(int fd) {
     return uname(&system) == 0 ? std::string(system.release) : std::string();
   }();
   struct statfs file_system;
-  return fstatfs(fd, &file_system) == 0 && SyncfsIsEnough(static_cast<std::uint32_t>(file_system.f_type), release.c_str());
+  return fstatfs(fd, &file_system) == 0 &&
+         SyncfsIsEnough(static_cast<std::uint32_t>(file_system.f_type), release.c_str());
 }
 
 bool SyncFileOnDisk(const std::string& path) {

@@ -289,7 +289,7 @@ std::optional<FileFailure> Transaction::Commit() {
     changed.insert(destination_ + folder + HoldingFolderName(id_) + "\\");
   }
   // A made folder's own entry is in its parent.
-  for (const std::string& folder : record_.made_folders()) changed.insert(destination_ + FolderPart(WithoutSeparator(folder)));
+  for (const std::string& folder : record_.made_folders()) changed.insert(destination_ + ParentFolder(folder));
   if (!files_.MakeDurable(written, {changed.begin(), changed.end()})) {
     return FileFailure{destination_, FailureCause::kOther, kNotDurable};
   }

@@ -78,7 +78,7 @@ std::vector<std::string> ChangedFolders(const UnfinishedTransfer& transfer) {
   std::set<std::string> folders{transfer.destination};
   for (const std::string& folder : transfer.holding_folders) folders.insert(transfer.destination + folder);
   for (const std::string& path : transfer.created) folders.insert(transfer.destination + FolderPart(path));
-  for (const std::string& folder : transfer.made_folders) folders.insert(transfer.destination + FolderPart(WithoutSeparator(folder)));
+  for (const std::string& folder : transfer.made_folders) folders.insert(transfer.destination + ParentFolder(folder));
   for (const std::string& folder : transfer.made_folders) folders.erase(transfer.destination + folder);  // gone
   return {folders.begin(), folders.end()};
 }
@@ -86,8 +86,8 @@ std::vector<std::string> ChangedFolders(const UnfinishedTransfer& transfer) {
 }  // namespace
 
 bool SearchedForHoldingFolders(const std::string& folder) {
-  return folder.empty() || std::any_of(catalogue::kSubfolders.begin(), catalogue::kSubfolders.end(),
-                                       [&](const catalogue::Subfolder& subfolder) { return subfolder.folder == folder; });
+  auto is_it = [&](const catalogue::Subfolder& subfolder) { return subfolder.folder == folder; };
+  return folder.empty() || std::any_of(catalogue::kSubfolders.begin(), catalogue::kSubfolders.end(), is_it);
 }
 
 // A new file that cannot go keeps its held file from going back (its name

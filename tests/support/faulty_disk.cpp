@@ -127,7 +127,8 @@ Result<std::unique_ptr<OutputFile>> FaultyDisk::OpenWrite(const std::string& pat
   Result<std::unique_ptr<OutputFile>> opened = real_.OpenWrite(path, mode);
   if (!opened.ok() || mode != WriteMode::kCreateNewHidden) return opened;
   journals_.push_back({path, {}, 0});
-  return std::unique_ptr<OutputFile>(std::make_unique<FaultyOutputFile>(*this, std::move(*opened), journals_.size() - 1));
+  const std::size_t journal = journals_.size() - 1;
+  return std::unique_ptr<OutputFile>(std::make_unique<FaultyOutputFile>(*this, std::move(*opened), journal));
 }
 
 Result<std::unique_ptr<StagedFile>, StageError> FaultyDisk::StageCopy(const std::string& source,
