@@ -30,6 +30,13 @@ inline constexpr char kInterruptedUndone[] = "中断の指示を受けたため�
 // transfer to end.
 inline constexpr char kSessionEndHeld[] = "ゲームのデータを書き換えています。終わるまでお待ち下さい。";
 
+// A transfer whose new files would not fit beside the old ones on the game
+// folder's drive: three lines joined by CR, the numbers in MB between them,
+// and kNothingChanged.
+inline constexpr char kNoSpace1[] = "ゲームフォルダのあるドライブの空き容量が足りません。";
+inline constexpr char kNoSpaceNeeded[] = "必要な空き容量: ";
+inline constexpr char kNoSpaceFree[] = "　現在の空き容量: ";
+
 // An unfinished transfer found and undone before an operation goes on.
 inline constexpr char kRecovered[] = "前回の作業が途中で終わっていたため、その前の状態に戻しました。";
 

@@ -39,8 +39,8 @@ void CommandLineNotice::Draw(const std::string& text) {
 }
 
 void CommandLineNotice::CopyingFile(std::string_view name) {
-  if (!terminal_) return;
-  Draw(console::kCopiedBefore + std::to_string(copied_) + console::kCopiedAfter + ShownPath(std::string(name)));
+  if (!terminal_ || !count_.Planned(name)) return;
+  Draw(console::kCopiedBefore + count_.Text() + console::kCopiedAfter + ShownPath(std::string(name)));
 }
 
 void CommandLineNotice::Show() { TransferStarts(); }

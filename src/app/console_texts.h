@@ -52,8 +52,8 @@ inline constexpr char kNoGameFolder[] =
     "Tolvashuフォルダが指定されていません。--game でTolvashuフォルダを指定して下さい。";
 inline constexpr char kNoPackageFolder[] = "ワールドデータ・シナリオデータのフォルダが開けません: ";
 
-// The progress line: kCopiedBefore N kCopiedAfter NAME.
+// The progress line: kCopiedBefore "N/TOTAL 件 X/Y MB" kCopiedAfter NAME.
 inline constexpr char kCopiedBefore[] = "コピー済み ";
-inline constexpr char kCopiedAfter[] = " 件: ";
+inline constexpr char kCopiedAfter[] = ": ";
 
 }  // namespace tolvashu::console

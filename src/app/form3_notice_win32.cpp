@@ -23,6 +23,7 @@ void Form3Notice::Show() {
   // program when the notice is destroyed.
   file_name_.clear();
   shown_name_.clear();
+  shown_share_ = 0;
   name_shown_at_ = answered_at_ = 0;
   quit_code_.reset();
   HoldSessionEnd(owner_.hwnd());
@@ -38,7 +39,7 @@ void Form3Notice::Unload() {
 }
 
 void Form3Notice::CopyingFile(std::string_view name) {
-  file_name_.assign(name);
+  if (count_.Planned(name)) file_name_.assign(name);  // not the names that have no source
   StillWorking();
 }
 
@@ -46,16 +47,23 @@ void Form3Notice::StillWorking() {
   const ULONGLONG now = GetTickCount64();
   if (now - answered_at_ < kAnswerIntervalMs) return;
   answered_at_ = now;
-  ShowFileName(now);
+  ShowProgress(now);
   std::optional<int> quit = AnswerPendingMessages();
   if (quit && !quit_code_) quit_code_ = quit;
 }
 
-void Form3Notice::ShowFileName(ULONGLONG now) {
-  if (!IsOpen() || file_name_ == shown_name_ || now - name_shown_at_ < kNameIntervalMs) return;
-  shown_name_ = file_name_;
+void Form3Notice::ShowProgress(ULONGLONG now) {
+  if (!IsOpen() || now - name_shown_at_ < kNameIntervalMs) return;
   name_shown_at_ = now;
-  SetControlText("Label2", shown_name_);
+  if (file_name_ != shown_name_) {
+    shown_name_ = file_name_;
+    SetControlText("Label2", shown_name_);
+  }
+  const int share = count_.Share(kProgressScale);
+  if (share != shown_share_) {
+    shown_share_ = share;
+    SetControlProgress("ProgressBar1", share);
+  }
 }
 
 bool Form3Notice::Interrupted() { return SessionEnding(); }

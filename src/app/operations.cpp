@@ -4,7 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "app/data_folders.h"
+#include "app/operation_plan.h"
 #include "app/operation_table.h"
+#include "app/space_check.h"
 #include "app/transfer_report_text.h"
 #include "folderchoice/policy_steps.h"
 #include "transfer/folder_overlap.h"
@@ -30,6 +33,12 @@ std::string OverlapText(FolderOverlap overlap) {
   return JoinLines({first, texts::kNothingChanged});
 }
 
+std::string ShortageText(const SpaceShortage& shortage) {
+  return JoinLines({texts::kNoSpace1,
+                    texts::kNoSpaceNeeded + NeededMegabytes(shortage) + texts::kNoSpaceFree + FreeMegabytes(shortage),
+                    texts::kNothingChanged});
+}
+
 }  // namespace
 
 Operations::Operations(FileOps& files, Ui& ui, AppState& state, OperationOptions options)
@@ -40,11 +49,7 @@ void Operations::ClickInstallBT() { Run(kInstallOperation); }
 void Operations::ClickRestoreBT() { Run(kRestoreOperation); }
 void Operations::ClickDefoBT() { Run(kDefaultOperation); }
 
-void Operations::MakeDataFolders() {
-  constexpr ErrorPolicy kPolicy = ErrorPolicy::kSkipAndContinue;
-  // A folder that exists already, or whose parent is missing, is passed over.
-  for (const char* tail : kDataFolderTails) SkipOnFailure<kPolicy>(files_.MakeFolder(state_.GamePath + tail));
-}
+void Operations::MakeDataFolders() { tolvashu::MakeDataFolders(files_, state_.GamePath); }
 
 void Operations::ShowFailures(const char* head, const std::vector<FileFailure>& failures) {
   failure_shown_ = true;
@@ -95,6 +100,20 @@ bool Operations::EndUnfinishedTransfers() {
     }
   }
   if (undone) ui_.ShowMessage(texts::kRecovered, MessageIcon::kNone);
+  return true;
+}
+
+// The plan is made over the game folder as it is now, data folders and all,
+// and its total goes to the notice of the transfer that follows.
+bool Operations::PlanFits(const OperationRow& operation, const std::string& source, const std::string& destination) {
+  TransferPlan plan =
+      PlanTransfer(files_, ui_.Notice(), state_.GamePath, source, destination, operation.music_switch);
+  if (std::optional<SpaceShortage> shortage =
+          FindSpaceShortage(files_.disk(), {destination, state_.GamePath}, plan.changes)) {
+    ui_.ShowMessage(ShortageText(*shortage), MessageIcon::kNone);
+    return false;
+  }
+  ui_.Notice().Expect(plan.total);
   return true;
 }
 
@@ -154,6 +173,7 @@ OperationResult Operations::Run(const OperationRow& operation) {
     return OperationResult::kRefused;
   }
   if (!from_package && !SourceHoldsData(operation, source)) return Refused();
+  if (!PlanFits(operation, source, destination)) return OperationResult::kRefused;
 
   MakeDataFolders();
   TransferReport report = TransferDataSet(files_, ui_.Notice(), source, destination, operation.music_switch);

@@ -52,6 +52,10 @@ class Operations {
   // False, having told the user, when the row checks its source folder and
   // it holds nothing that the transfer would copy from it.
   bool SourceHoldsData(const OperationRow& operation, const std::string& source);
+  // False, having told the user, when the new files of the transfer would
+  // not fit on the game folder's drive. Tells the notice what the transfer
+  // will copy.
+  bool PlanFits(const OperationRow& operation, const std::string& source, const std::string& destination);
   // Ends the transfers that did not end in the game folder and its Backup
   // folder. False, having told the user, when one could not be ended.
   bool EndUnfinishedTransfers();

@@ -16,6 +16,8 @@ Result<void, RemovalError> Disk::RemoveFiles(const std::string& folder, const st
   return {};
 }
 
+Result<VolumeSpace> Disk::FreeSpace(const std::string&) { return DiskError::Unknown(); }
+
 void Disk::ExpectCopies(std::vector<ExpectedCopy>) {}
 
 }  // namespace tolvashu

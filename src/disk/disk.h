@@ -123,6 +123,12 @@ class FolderLock {
   FolderLock& operator=(const FolderLock&) = delete;
 };
 
+// The room left on a volume for new files.
+struct VolumeSpace {
+  std::uint64_t free_bytes = 0;   // what this program may still write there
+  std::uint64_t block_bytes = 0;  // the unit a file's size is rounded up to
+};
+
 // Why a StageCopy failed, and whether the source or the destination did.
 struct StageError {
   bool at_source = false;
@@ -225,6 +231,10 @@ class Disk {
   // the folders `changed` durable, at once where the platform can.
   virtual Result<void> MakeDurable(const std::vector<std::string>& written,
                                    const std::vector<std::string>& changed) = 0;
+
+  // The room left on the volume that holds the existing `folder`. kUnknown
+  // where the platform cannot tell (by default).
+  virtual Result<VolumeSpace> FreeSpace(const std::string& folder);
 
   // --- Hints: a disk may ignore them, and only the time things take changes.
 

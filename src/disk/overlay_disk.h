@@ -59,6 +59,8 @@ class OverlayDisk : public Disk {
     return std::make_unique<FolderLock>();
   }
   Result<void> MakeDurable(const std::vector<std::string>&, const std::vector<std::string>&) override { return {}; }
+  // The real volume's, as it is: what a run would need is the caller's sum.
+  Result<VolumeSpace> FreeSpace(const std::string& folder) override { return real_.FreeSpace(folder); }
 
  private:
   class StagedContent;

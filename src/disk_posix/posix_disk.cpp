@@ -2,9 +2,11 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <string>
 #include <utility>
 
@@ -220,10 +222,17 @@ Result<std::string> PosixDisk::FolderFor(const std::string& to, bool& own) {
   return folder.path;
 }
 
+std::optional<DiskError> PosixDisk::HeldElsewhere(const std::string& named, const ResolvedPath& file) {
+  if (own_folders_.count(OwnKey(FolderPart(named))) != 0) return std::nullopt;
+  if (!held_.HeldByAnother(file.path, file.status)) return std::nullopt;
+  return Failed(FailureCause::kInUse, "open in another program");
+}
+
 Result<void> PosixDisk::Rename(const std::string& from, const std::string& to) {
   ResolvedPath file = Resolve(from);
   if (file.unknown) return DiskError::Unknown();
   if (!file.exists) return DiskError::Absent();
+  if (std::optional<DiskError> held = HeldElsewhere(from, file)) return *held;
   const std::string name = to.substr(NameStart(to));
   bool own = false;
   Result<std::string> folder = FolderFor(to, own);
@@ -247,6 +256,7 @@ Result<void> PosixDisk::RemoveFile(const std::string& path) {
   if (file.unknown) return DiskError::Unknown();
   if (!file.exists) return DiskError::Absent();
   if (S_ISDIR(file.status.st_mode)) return DiskError::WrongKind();
+  if (std::optional<DiskError> held = HeldElsewhere(path, file)) return *held;
   if (unlink(file.path.c_str()) != 0) return errno == ENOENT ? DiskError::Absent() : FailedWith(errno);
   resolver_.names().NoteRemoved(file.folder, file.name);
   return {};
@@ -297,11 +307,28 @@ Result<void> PosixDisk::MakeFolder(const std::string& path, Visibility visibilit
   return {};
 }
 
+// What an unprivileged writer may still use: root's reserve does not count.
+Result<VolumeSpace> PosixDisk::FreeSpace(const std::string& path) {
+  ResolvedPath folder = Resolve(path);
+  if (!IsFolder(folder)) return DiskError::Unknown();
+  struct statvfs volume;
+  if (statvfs(folder.path.c_str(), &volume) != 0 || volume.f_frsize == 0) return DiskError::Unknown();
+  return VolumeSpace{std::uint64_t{volume.f_bavail} * volume.f_frsize, volume.f_frsize};
+}
+
 Result<std::unique_ptr<FolderLock>> PosixDisk::LockFolder(const std::string& path) {
   ResolvedPath folder = Resolve(path);
   if (folder.unknown) return DiskError::Unknown();
   if (!IsFolder(folder)) return DiskError::Absent("no such folder");
-  return LockFolderOnDisk(folder.path);
+  Result<std::unique_ptr<FolderLock>> lock = LockFolderOnDisk(folder.path);
+  // Each operation takes the lock first, and looks afresh at what others hold.
+  if (lock.ok()) {
+    if (char* real = realpath(folder.path.c_str(), nullptr)) {
+      held_.Watch(real);
+      std::free(real);
+    }
+  }
+  return lock;
 }
 
 Result<void> PosixDisk::SyncFolder(const std::string& path) {

@@ -23,6 +23,7 @@
 #include "disk/disk.h"
 #include "disk_posix/copy_ahead.h"
 #include "disk_posix/folder_handles.h"
+#include "disk_posix/held_files.h"
 #include "disk_posix/listing_cache.h"
 #include "disk_posix/path_resolver.h"
 #include "disk_posix/unique_fd.h"
@@ -52,6 +53,7 @@ class PosixDisk : public Disk {
   Result<void> SyncFolder(const std::string& folder) override;
   Result<std::unique_ptr<FolderLock>> LockFolder(const std::string& folder) override;
   Result<void> MakeDurable(const std::vector<std::string>& written, const std::vector<std::string>& changed) override;
+  Result<VolumeSpace> FreeSpace(const std::string& folder) override;
   void ExpectCopies(std::vector<ExpectedCopy> copies) override;
 
   // The source of a copy, open for reading, with its status.
@@ -75,6 +77,10 @@ class PosixDisk : public Disk {
   ResolvedPath Resolve(const std::string& path);
   void KeepLook(const std::string& path, const ResolvedPath& resolved);
   std::optional<std::vector<Listed>> KnownEntries(const ResolvedPath& folder, const ListingFilter& wanted);
+  // Why a file of the data set cannot be moved or removed now: another
+  // process has it open, as Windows would refuse it. Our own files (in a
+  // hidden folder of ours) are never asked about.
+  std::optional<DiskError> HeldElsewhere(const std::string& named, const ResolvedPath& file);
   // The on-disk folder that holds what `to` names, as Rename needs it.
   Result<std::string> FolderFor(const std::string& to, bool& own);
 
@@ -92,6 +98,8 @@ class PosixDisk : public Disk {
     ResolvedPath resolved;
   };
   std::optional<Looked> looked_;
+  // The files of the folder locked last that other processes hold open.
+  HeldFiles held_;
   CopyAhead copy_ahead_;  // last: its helper stops first
 };
 

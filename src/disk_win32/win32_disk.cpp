@@ -19,6 +19,7 @@
 #include "disk_win32/handle.h"
 #include "disk_win32/open_files.h"
 #include "disk_win32/system_error.h"
+#include "disk_win32/volume_space.h"
 #include "disk_win32/win32_path.h"
 #include "text/wide_text_win32.h"
 
@@ -236,6 +237,8 @@ class Win32Disk : public Disk {
     if (!ok) return NotDurable();
     return {};
   }
+
+  Result<VolumeSpace> FreeSpace(const std::string& folder) override { return FreeSpaceOnWindows(folder); }
 };
 
 }  // namespace

@@ -3,11 +3,23 @@
 // it at its end; the front end decides what it looks like.
 #pragma once
 
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
 #include <string_view>
 
 #include "transfer/manifest_skip.h"
 
 namespace tolvashu {
+
+// What a transfer is expected to copy, from a plan made before it runs.
+struct ProgressTotal {
+  std::uint64_t files = 0;
+  std::uint64_t bytes = 0;
+  // Each copy's size, by its name relative to the two folders.
+  std::map<std::string, std::uint64_t, std::less<>> sizes;
+};
 
 class ProgressNotice {
  public:
@@ -18,6 +30,9 @@ class ProgressNotice {
   // Destroys the notice.
   virtual void Unload() = 0;
 
+  // What the transfer that comes next will copy, told before Show. Nothing
+  // by default.
+  virtual void Expect(const ProgressTotal& /*total*/) {}
   // The transfer is about to copy the file of this name, relative to its two
   // folders (such as "nationDATA\1.dat"). Also a moment like StillWorking.
   // Nothing by default.

@@ -18,7 +18,6 @@ constexpr wchar_t kWindowClass[] = L"TolvashuWindow";
 // either side.
 constexpr int kButtonTextMarginTwips = 120;
 // How often a marquee bar moves its block, in milliseconds.
-constexpr WPARAM kMarqueeStepMs = 30;
 
 struct FrameStyle {
   DWORD style;
@@ -48,8 +47,8 @@ DWORD ControlStyle(ControlKind kind) {
       return kChild | WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE;
     case ControlKind::kFileNameLabel:
       return kChild | SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS;
-    case ControlKind::kMarqueeBar:
-      return kChild | PBS_MARQUEE;
+    case ControlKind::kProgressBar:
+      return kChild | PBS_SMOOTH;
     case ControlKind::kLabel:
       break;
   }
@@ -59,7 +58,7 @@ DWORD ControlStyle(ControlKind kind) {
 // The progress bar is a common control: its class exists once the common
 // controls library has registered it.
 bool RegisterControlClass(ControlKind kind) {
-  if (kind != ControlKind::kMarqueeBar) return true;
+  if (kind != ControlKind::kProgressBar) return true;
   INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_PROGRESS_CLASS};
   return InitCommonControlsEx(&classes) != FALSE;
 }
@@ -135,7 +134,7 @@ POINT StartPoint(StartPosition start, HWND owner, SIZE size) {
 
 const wchar_t* ControlClassName(ControlKind kind) {
   if (IsButton(kind)) return L"Button";
-  return kind == ControlKind::kMarqueeBar ? PROGRESS_CLASSW : L"Static";
+  return kind == ControlKind::kProgressBar ? PROGRESS_CLASSW : L"Static";
 }
 
 HWND FindTableWindow(const WindowTable& table) {
@@ -183,7 +182,7 @@ bool TableWindow::CreateControls() {
                                  ControlStyle(control.kind), 0, 0, 0, 0, hwnd_, reinterpret_cast<HMENU>(id),
                                  ProgramModule(), nullptr);
     if (!child) return false;
-    if (control.kind == ControlKind::kMarqueeBar) SendMessageW(child, PBM_SETMARQUEE, TRUE, kMarqueeStepMs);
+    if (control.kind == ControlKind::kProgressBar) SendMessageW(child, PBM_SETRANGE32, 0, kProgressScale);
     controls_.push_back(child);
     texts_.emplace_back(control.caption);
   }
@@ -278,6 +277,12 @@ void TableWindow::SetControlText(const char* name, const std::string& text) {
   if (index < 0) return;
   texts_[index] = text;
   ShowText(index);
+}
+
+void TableWindow::SetControlProgress(const char* name, int share) {
+  int index = IndexOf(name);
+  if (index < 0 || table_.controls[index].kind != ControlKind::kProgressBar) return;
+  SendMessageW(controls_[index], PBM_SETPOS, static_cast<WPARAM>(share), 0);
 }
 
 // A multi-line button breaks its caption at CR only, so a line that is too

@@ -55,6 +55,9 @@ class TableWindow {
   // Sets a control's text (UTF-8, CR breaks a line). A multi-line button
   // shows a line too wide for it shortened in the middle.
   void SetControlText(const char* name, const std::string& text);
+  // Fills the progress bar of this name to `share` of kProgressScale.
+  void SetControlProgress(const char* name, int share);
+  static constexpr int kProgressScale = 1000;
 
  protected:
   // A button was pressed: clicked, Space, or Enter while it has the focus.

@@ -23,7 +23,7 @@ enum class ControlKind {
   kLabel,            // static text; takes no focus
   kFileNameLabel,    // one line of static text set while the window is shown;
                      // a name too long for it is shortened in its middle
-  kMarqueeBar,       // a progress bar whose block keeps moving: work of unknown length
+  kProgressBar,      // a progress bar that fills as the work goes (TableWindow::SetControlProgress)
 };
 
 // Buttons take the focus and can be pressed; labels can do neither.

@@ -3,10 +3,13 @@
 // as a user would use it.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -240,6 +243,49 @@ TEST_F(ConsoleProgramTest, ASecondOperationWhileOneRunsIsRefused) {
   EXPECT_EQ(Game("MAINDATA.DAT"), "package main");
   EXPECT_FALSE(scratch_.Exists("game/Backup/MAINDATA.DAT"));
   EXPECT_FALSE(scratch_.Exists("game/.~tolvashu-lock"));
+}
+
+// What a player on Linux meets: the game (another process) holding a data
+// file, and a game folder on a drive too full for the package. Neither
+// changes the game folder; each says why and ends with its own status, the
+// dry run of the full drive as the real run.
+TEST_F(ConsoleProgramTest, AHeldFileOrTooLittleSpaceLeavesTheGameAsItWas) {
+  for (const char* folder : {"game/Backup", "game/Backup/nationDATA", "game/Backup/pastDATA"}) {
+    scratch_.MakeFolder(folder);  // made before every transfer, and kept
+  }
+  const auto before = ExactSnapshot(scratch_, "game");
+  pid_t holder = fork();
+  if (holder == 0) {
+    const std::string hold = "exec 3<'" + scratch_.Join("game/MAINDATA.DAT") + "'; exec sleep 60";
+    execl("/bin/sh", "sh", "-c", hold.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  const std::string held_fd = "/proc/" + std::to_string(holder) + "/fd/3";
+  for (int waited = 0; waited < 5000 && !std::filesystem::exists(held_fd); ++waited) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  Ran held = RunWith(InstallArguments());
+  kill(holder, SIGKILL);
+  waitpid(holder, nullptr, 0);
+  EXPECT_EQ(held.status, 2);
+  EXPECT_NE(held.errors.find(texts::kAdviceInUse), std::string::npos) << held.errors;
+  EXPECT_TRUE(ExactSnapshot(scratch_, "game") == before);
+
+  scratch_.MakeFolder("small");
+  if (mount("tmpfs", scratch_.Join("small").c_str(), "tmpfs", 0, "size=1m,mode=0777") != 0) {
+    GTEST_SKIP() << "cannot mount a small file system here: " << std::strerror(errno);
+  }
+  MakeSampleGame(scratch_, "small/game");
+  scratch_.WriteFile("package/nationDATA/large.dat", std::string(2 * 1024 * 1024, 'p'));
+  const auto small_before = ExactSnapshot(scratch_, "small/game");
+  for (const char* dry_run : {" --dry-run", ""}) {
+    Ran full = RunWith("install --package package --game small/game" + std::string(dry_run));
+    EXPECT_EQ(full.status, 1) << dry_run;
+    EXPECT_EQ(full.errors.rfind(texts::kNoSpace1, 0), 0u) << full.errors;
+    EXPECT_EQ(full.out, "");
+    EXPECT_TRUE(ExactSnapshot(scratch_, "small/game") == small_before) << dry_run;
+  }
+  umount2(scratch_.Join("small").c_str(), MNT_DETACH);
 }
 
 }  // namespace

@@ -7,15 +7,18 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "app/app_texts.h"
 #include "app/console_command.h"
 #include "operation_cases.h"
 #include "sample_folders.h"
 #include "support/current_folder_guard.h"
+#include "support/faulty_disk.h"
 #include "text/text_codec.h"
 
 namespace tolvashu::testing {
@@ -42,7 +45,9 @@ struct CommandRun {
   std::string out, errors;
 };
 
-CommandRun RunCommand(const ScratchFolder& scratch, const OperationCase& operation, bool dry_run) {
+// `free_space`: what the volume reports as its room left; the real one's when not given.
+CommandRun RunCommand(const ScratchFolder& scratch, const OperationCase& operation, bool dry_run,
+                      std::optional<VolumeSpace> free_space = std::nullopt) {
   std::vector<std::string> arguments{operation.command, "--package", scratch.Join("package"), "--game",
                                      scratch.Join("game")};
   if (dry_run) arguments.emplace_back("--dry-run");
@@ -50,8 +55,11 @@ CommandRun RunCommand(const ScratchFolder& scratch, const OperationCase& operati
   std::istringstream no_input;
   std::ostringstream out, errors;
   StreamConsoleIo out_io(no_input, out), errors_io(no_input, errors);
-  std::unique_ptr<FileOps> files = MakePlatformFileOps();
-  int status = RunConsoleCommand(ParseCommandLine(arguments), out_io, errors_io, *files);
+  std::unique_ptr<FileOps> platform = MakePlatformFileOps();
+  FaultyDisk disk(platform->disk());
+  if (free_space) disk.ReportFreeSpace(*free_space);
+  FileOps files(disk);
+  int status = RunConsoleCommand(ParseCommandLine(arguments), out_io, errors_io, files);
   return {status, out.str(), errors.str()};
 }
 
@@ -120,6 +128,37 @@ TEST_P(DryRun, ChangesNothingAndPlansExactlyWhatTheRealRunDoes) {
   CommandRun real = RunCommand(scratch, GetParam(), false);
   ASSERT_EQ(real.status, kExitDone) << real.errors;
   EXPECT_EQ(TreeOf(scratch), planned) << plan.out;
+}
+
+// Too little room for the new files beside the old ones: both runs refuse
+// the operation alike, say how much is needed and free, and change nothing,
+// not even by a data folder. The space they name is enough.
+TEST_P(DryRun, TooLittleSpaceIsRefusedBeforeAnythingChanges) {
+  ScratchFolder scratch;
+  MakeFixture(scratch);
+  std::filesystem::remove_all(ToPath(scratch.Join("game/Backup/pastDATA")));
+  const Tree before = TreeOf(scratch);
+  constexpr std::uint64_t kMegabyte = 1024 * 1024;
+  std::string needed;
+  for (bool dry_run : {true, false}) {
+    CommandRun refused = RunCommand(scratch, GetParam(), dry_run, VolumeSpace{4096, 4096});
+    EXPECT_EQ(refused.status, kExitRefused) << refused.errors;
+    EXPECT_EQ(refused.out, "");
+    const std::string head = std::string(texts::kNoSpace1) + "\n" + texts::kNoSpaceNeeded;
+    ASSERT_EQ(refused.errors.rfind(head, 0), 0u) << refused.errors;
+    const std::string numbers = refused.errors.substr(head.size(), refused.errors.find('\n', head.size()) - head.size());
+    EXPECT_NE(numbers.find(std::string(" MB") + texts::kNoSpaceFree + "0 MB"), std::string::npos) << numbers;
+    if (!dry_run) {
+      EXPECT_EQ(numbers, needed) << "the dry run named other numbers";
+    }
+    needed = numbers;
+    Tree after = TreeOf(scratch);
+    after.erase("package/pathdata.txt");
+    EXPECT_EQ(after, before) << (dry_run ? "dry run" : "real run");
+  }
+  const std::uint64_t megabytes = std::stoull(needed);
+  ASSERT_GE(megabytes, 1u);
+  EXPECT_EQ(RunCommand(scratch, GetParam(), false, VolumeSpace{megabytes * kMegabyte, 4096}).status, kExitDone);
 }
 
 INSTANTIATE_TEST_SUITE_P(Operations, DryRun, ::testing::ValuesIn(kOperations),

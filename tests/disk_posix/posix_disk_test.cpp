@@ -6,6 +6,9 @@
 #include <sys/mount.h>
 #include <sys/syscall.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -234,6 +237,49 @@ TEST_F(PosixFileOpsTest, WritingRefusedByPermissionsIsDenied) {
   EXPECT_EQ(scratch_.List("closed"), Names{"old.dat"});
 }
 
+// Another process (the game under Wine) holds a file open: as on Windows,
+// the file is neither moved nor removed under it, and says why. Each lock
+// of the folder looks afresh at what others hold.
+TEST_F(PosixFileOpsTest, AFileAnotherProcessHoldsIsNeitherMovedNorRemoved) {
+  scratch_.MakeFolder("game");
+  scratch_.WriteFile("game/MAINDATA.DAT", "held");
+  scratch_.WriteFile("game/free.dat", "free");
+  int opened[2];
+  ASSERT_EQ(pipe(opened), 0);
+  const std::string held_path = At("game/MAINDATA.DAT");
+  pid_t holder = fork();
+  if (holder == 0) {
+    int fd = open(held_path.c_str(), O_RDONLY);
+    char done = fd >= 0 ? 'y' : 'n';
+    if (write(opened[1], &done, 1) != 1) _exit(1);
+    pause();
+    _exit(0);
+  }
+  char done = 0;
+  ASSERT_EQ(read(opened[0], &done, 1), 1);
+  ASSERT_EQ(done, 'y');
+  Disk& disk = files_->disk();
+  {
+    FolderLocked locked = files_->LockFolder(At("game"));
+    ASSERT_TRUE(locked.lock);
+    for (Result<void> refused : {disk.Rename(At("game/maindata.dat"), At("game/aside.dat")),
+                                 disk.RemoveFile(At("game/MAINDATA.DAT"))}) {
+      ASSERT_FALSE(refused.ok());
+      EXPECT_EQ(refused.error().cause, FailureCause::kInUse) << refused.error().reason;
+    }
+    EXPECT_TRUE(disk.Rename(At("game/free.dat"), At("game/moved.dat")).ok());
+  }
+  kill(holder, SIGKILL);
+  waitpid(holder, nullptr, 0);
+  close(opened[0]);
+  close(opened[1]);
+  {
+    FolderLocked again = files_->LockFolder(At("game"));
+    EXPECT_TRUE(disk.Rename(At("game/MAINDATA.DAT"), At("game/aside.dat")).ok());
+  }
+  EXPECT_EQ(scratch_.List("game"), (Names{"aside.dat", "moved.dat"}));
+}
+
 // A 1 MiB file system that a copy fills up. Mounting needs root; elsewhere
 // these cases are skipped.
 class TinyDiskTest : public PosixFileOpsTest {
@@ -276,6 +322,18 @@ TEST_F(TinyDiskTest, CopyWithinTheFullDiskLeavesTheOldFileAsItWas) {
   EXPECT_EQ(result.outcome, CopyOutcome::kFailed);
   EXPECT_EQ(scratch_.ReadFile("disk/target.dat"), old_content);
   EXPECT_EQ(scratch_.List("disk"), (Names{"source.dat", "target.dat"}));
+}
+
+TEST_F(TinyDiskTest, FreeSpaceIsWhatIsLeftForNewFiles) {
+  Result<VolumeSpace> empty = files_->disk().FreeSpace(disk_);
+  ASSERT_TRUE(empty.ok());
+  EXPECT_LE(empty->free_bytes, 1024u * 1024u);
+  EXPECT_GT(empty->block_bytes, 0u);
+  scratch_.WriteFile("disk/half.dat", std::string(512 * 1024, 'h'));
+  Result<VolumeSpace> half = files_->disk().FreeSpace(disk_ + "/");
+  ASSERT_TRUE(half.ok());
+  EXPECT_EQ(half->free_bytes, empty->free_bytes - 512 * 1024);
+  EXPECT_FALSE(files_->disk().FreeSpace(disk_ + "/half.dat").ok());
 }
 
 TEST_F(TinyDiskTest, CopyBetweenFileSystemsThatFitsIsExact) {

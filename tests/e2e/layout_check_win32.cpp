@@ -78,7 +78,7 @@ void CheckControl(Checks& checks, HWND control, const ControlRow& wanted, const 
   checks.ExpectEqual(actual.right - actual.left, TwipsToPixels(r.width, dpi), what + " width");
   checks.ExpectEqual(actual.bottom - actual.top, TwipsToPixels(r.height, dpi), what + " height");
   LONG style = GetWindowLongW(control, GWL_STYLE);
-  if (wanted.kind == ControlKind::kMarqueeBar) checks.Expect((style & PBS_MARQUEE) != 0, what + " is a marquee bar");
+  if (wanted.kind == ControlKind::kProgressBar) checks.Expect((style & PBS_MARQUEE) == 0, what + " fills as it goes");
   if (!IsButton(wanted.kind)) return;
   checks.ExpectEqual(style & BS_TYPEMASK, BS_PUSHBUTTON, what + " is a plain push button (not default)");
   checks.Expect((style & WS_TABSTOP) != 0, what + " is a Tab stop");

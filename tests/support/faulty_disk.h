@@ -15,6 +15,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -48,6 +49,8 @@ class FaultyDisk : public Disk {
   // Stops dead at the `nth` call of any kind (from 1): that call and every
   // later one fail and change nothing, as if the program had been killed.
   void StopDeadAt(int nth) { dead_at_ = nth; }
+  // Makes every volume report `space` as its room left.
+  void ReportFreeSpace(VolumeSpace space) { free_space_ = space; }
   // The counted calls of `kind` so far, and the calls of every kind.
   int Calls(FaultKind kind) const { return calls_[static_cast<std::size_t>(kind)]; }
   int AllCalls() const { return all_calls_; }
@@ -88,6 +91,10 @@ class FaultyDisk : public Disk {
   Result<void> MakeDurable(const std::vector<std::string>& written, const std::vector<std::string>& changed) override;
   // Content written ahead is only ever used by the real disk's own StageCopy.
   void ExpectCopies(std::vector<ExpectedCopy> copies) override { real_.ExpectCopies(std::move(copies)); }
+  Result<VolumeSpace> FreeSpace(const std::string& folder) override {
+    if (free_space_) return *free_space_;
+    return real_.FreeSpace(folder);
+  }
 
   // Counts a call towards the kill; true once the disk is dead.
   bool Dead();
@@ -118,6 +125,7 @@ class FaultyDisk : public Disk {
   std::array<int, kFaultKinds.size()> calls_{};
   int all_calls_ = 0;
   int dead_at_ = 0;
+  std::optional<VolumeSpace> free_space_;
   FaultKind kind_ = FaultKind::kList;
   int nth_ = 0;
   FailureCause cause_ = FailureCause::kOther;
