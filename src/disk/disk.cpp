@@ -18,4 +18,6 @@ Result<void, RemovalError> Disk::RemoveFiles(const std::string& folder, const st
 
 void Disk::ExpectCopies(std::vector<ExpectedCopy>) {}
 
+void Disk::SetWaitHook(ChunkHook) {}
+
 }  // namespace tolvashu

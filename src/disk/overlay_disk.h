@@ -21,6 +21,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "disk/disk.h"
@@ -59,6 +60,8 @@ class OverlayDisk : public Disk {
     return std::make_unique<FolderLock>();
   }
   Result<void> MakeDurable(const std::vector<std::string>&, const std::vector<std::string>&) override { return {}; }
+  // What it reads, the real disk reads, and waits for.
+  void SetWaitHook(ChunkHook hook) override { real_.SetWaitHook(std::move(hook)); }
 
  private:
   class StagedContent;

@@ -88,6 +88,7 @@ class FaultyDisk : public Disk {
   Result<void> MakeDurable(const std::vector<std::string>& written, const std::vector<std::string>& changed) override;
   // Content written ahead is only ever used by the real disk's own StageCopy.
   void ExpectCopies(std::vector<ExpectedCopy> copies) override { real_.ExpectCopies(std::move(copies)); }
+  void SetWaitHook(ChunkHook hook) override { real_.SetWaitHook(std::move(hook)); }
 
   // Counts a call towards the kill; true once the disk is dead.
   bool Dead();
