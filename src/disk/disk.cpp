@@ -20,4 +20,6 @@ Result<VolumeSpace> Disk::FreeSpace(const std::string&) { return DiskError::Unkn
 
 void Disk::ExpectCopies(std::vector<ExpectedCopy>) {}
 
+void Disk::SetWaitHook(ChunkHook) {}
+
 }  // namespace tolvashu

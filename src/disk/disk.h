@@ -5,7 +5,10 @@
 // file is never replaced or deleted, that a folder pattern names no file,
 // what a missing source is, which failure gets which advice) are decided
 // once, above this seam, by FileOps (files/file_ops.h). A disk only does
-// what it is told and says exactly what happened.
+// what it is told and says exactly what happened. Where the platform's own
+// programs hold a file for a moment (on Windows a virus scanner or the
+// search indexer, right after the file is written or renamed), a disk waits
+// that moment out, for a bounded time, before it tells of the failure.
 //
 // Paths are Windows paths held as UTF-8 text, as FileOps is given them: `\`
 // or `/` between names, relative to the current directory unless they start
@@ -245,6 +248,12 @@ class Disk {
   // same source and destination. A new list replaces the last one; an empty
   // one drops what is left of it. By default nothing.
   virtual void ExpectCopies(std::vector<ExpectedCopy> copies);
+
+  // A call made now and then while the disk waits for a file that another
+  // program holds for a moment (on Windows: a virus scanner, the search
+  // indexer), so that the caller's windows answer meanwhile. Empty (no
+  // call) by default. By default the disk never waits, and ignores it.
+  virtual void SetWaitHook(ChunkHook hook);
 };
 
 // The disk of the platform this program was built for (defined by the

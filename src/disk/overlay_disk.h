@@ -21,6 +21,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "disk/disk.h"
@@ -61,6 +62,8 @@ class OverlayDisk : public Disk {
   Result<void> MakeDurable(const std::vector<std::string>&, const std::vector<std::string>&) override { return {}; }
   // The real volume's, as it is: what a run would need is the caller's sum.
   Result<VolumeSpace> FreeSpace(const std::string& folder) override { return real_.FreeSpace(folder); }
+  // What it reads, the real disk reads, and waits for.
+  void SetWaitHook(ChunkHook hook) override { real_.SetWaitHook(std::move(hook)); }
 
  private:
   class StagedContent;

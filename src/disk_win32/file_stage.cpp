@@ -35,17 +35,27 @@ bool IsFileName(std::string_view name) {
   return !name.empty() && name.find_first_of("*?<>\"") == std::string_view::npos && !NamesDevice(name);
 }
 
+// Removes a temporary file of ours, which a virus scanner may be reading
+// right after it was written. One that stays is hidden, and the next start
+// removes it.
+void DiscardFile(const std::wstring& path, const PassingLocks& locks) {
+  static_cast<void>(locks.Try(path, [&] { return DeleteFileW(path.c_str()) != FALSE; }));
+}
+
 // The staged content, waiting under its temporary name.
 class Win32StagedFile : public StagedFile {
  public:
-  Win32StagedFile(Entry destination, std::wstring temporary, std::wstring target)
-      : StagedFile(std::move(destination)), temporary_(std::move(temporary)), target_(std::move(target)) {}
+  Win32StagedFile(Entry destination, std::wstring temporary, std::wstring target, const PassingLocks& locks)
+      : StagedFile(std::move(destination)), temporary_(std::move(temporary)), target_(std::move(target)),
+        locks_(locks) {}
   ~Win32StagedFile() override {
-    if (!temporary_.empty()) DeleteFileW(temporary_.c_str());
+    if (!temporary_.empty()) DiscardFile(temporary_, locks_);
   }
 
   Result<void> Keep() override {
-    if (!MoveFileExW(temporary_.c_str(), target_.c_str(), 0)) return ErrorOfSystem(GetLastError());
+    if (!locks_.Try(temporary_, [&] { return MoveFileExW(temporary_.c_str(), target_.c_str(), 0) != FALSE; })) {
+      return ErrorOfSystem(GetLastError());
+    }
     temporary_.clear();
     return {};
   }
@@ -53,6 +63,7 @@ class Win32StagedFile : public StagedFile {
  private:
   std::wstring temporary_;  // empty once kept
   std::wstring target_;
+  const PassingLocks& locks_;
 };
 
 // One staging, step by step. Each step returns the error that ends it
@@ -60,9 +71,10 @@ class Win32StagedFile : public StagedFile {
 // file first.
 class FileStage {
  public:
-  FileStage(const std::string& source, const std::string& destination, const ChunkHook& between_chunks)
+  FileStage(const std::string& source, const std::string& destination, const ChunkHook& between_chunks,
+            const PassingLocks& locks)
       : source_name_(source), source_path_(ToWin32Path(source)), destination_(destination),
-        between_chunks_(between_chunks) {}
+        between_chunks_(between_chunks), locks_(locks) {}
   ~FileStage() { DiscardTemporary(); }
   FileStage(const FileStage&) = delete;
   FileStage& operator=(const FileStage&) = delete;
@@ -73,7 +85,7 @@ class FileStage {
       if (std::optional<StageError> stop = (this->*step)()) return *stop;
     }
     auto staged = std::make_unique<Win32StagedFile>(std::move(target_entry_), std::move(temporary_path_),
-                                                    ToWin32Path(target_as_held_));
+                                                    ToWin32Path(target_as_held_), locks_);
     temporary_path_.clear();
     return std::unique_ptr<StagedFile>(std::move(staged));
   }
@@ -82,9 +94,12 @@ class FileStage {
   std::optional<StageError> OpenSource() {
     const DiskError not_a_file = DiskError::WrongKind();
     if (NamesDevice(source_name_)) return AtSource(not_a_file);
-    source_ = ScopedHandle(CreateFileW(source_path_.c_str(), GENERIC_READ, kReadSharing, nullptr, OPEN_EXISTING,
-                                       FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!source_.valid()) {
+    const auto open = [&] {
+      source_ = ScopedHandle(CreateFileW(source_path_.c_str(), GENERIC_READ, kReadSharing, nullptr, OPEN_EXISTING,
+                                         FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+      return source_.valid();
+    };
+    if (!locks_.Try(source_path_, open)) {
       DWORD error = GetLastError();
       if (IsFolder(source_path_)) return AtSource(not_a_file);
       if (IsNotFoundError(error)) return AtSource(DiskError::Absent());
@@ -186,7 +201,7 @@ class FileStage {
   void DiscardTemporary() {
     if (temporary_path_.empty()) return;
     temporary_.Close();
-    DeleteFileW(temporary_path_.c_str());
+    DiscardFile(temporary_path_, locks_);
     temporary_path_.clear();
   }
 
@@ -194,6 +209,7 @@ class FileStage {
   std::wstring source_path_;
   std::string destination_;
   const ChunkHook& between_chunks_;
+  const PassingLocks& locks_;
   ScopedHandle source_;
   FILETIME last_write_time_{};
   std::string folder_;  // the destination's folder part, as the caller wrote it
@@ -206,8 +222,9 @@ class FileStage {
 }  // namespace
 
 Result<std::unique_ptr<StagedFile>, StageError> StageFileCopy(const std::string& source, const std::string& destination,
-                                                              const ChunkHook& between_chunks) {
-  return FileStage(source, destination, between_chunks).Run();
+                                                              const ChunkHook& between_chunks,
+                                                              const PassingLocks& locks) {
+  return FileStage(source, destination, between_chunks, locks).Run();
 }
 
 }  // namespace tolvashu

@@ -82,27 +82,36 @@ DiskError NotOpened(const std::wstring& path, DWORD error) {
 
 // Shared for reading only where a writer must keep it out: the system
 // refuses the open while any program has the file open for writing.
-Result<std::unique_ptr<InputFile>> OpenInputFile(const std::string& path, ReadSharing sharing) {
+Result<std::unique_ptr<InputFile>> OpenInputFile(const std::string& path, ReadSharing sharing,
+                                                 const PassingLocks& locks) {
   if (NamesDevice(path)) return NotADiskFile();
   const std::wstring wide = ToWin32Path(path);
   const bool with_everyone = sharing == ReadSharing::kWithEveryone;
-  ScopedHandle file(CreateFileW(wide.c_str(), GENERIC_READ, with_everyone ? kReadSharing : FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, with_everyone ? FILE_FLAG_SEQUENTIAL_SCAN : 0, nullptr));
-  if (!file.valid()) return NotOpened(wide, GetLastError());
+  ScopedHandle file;
+  const auto open = [&] {
+    file = ScopedHandle(CreateFileW(wide.c_str(), GENERIC_READ, with_everyone ? kReadSharing : FILE_SHARE_READ,
+                                    nullptr, OPEN_EXISTING, with_everyone ? FILE_FLAG_SEQUENTIAL_SCAN : 0, nullptr));
+    return file.valid();
+  };
+  if (!locks.Try(wide, open)) return NotOpened(wide, GetLastError());
   if (!IsDiskFile(file)) return NotADiskFile();
   return std::unique_ptr<InputFile>(std::make_unique<Win32InputFile>(std::move(file)));
 }
 
 // OPEN_ALWAYS and then truncating, rather than CREATE_ALWAYS: an existing
 // file keeps its name and its hidden flag, which CREATE_ALWAYS would refuse.
-Result<std::unique_ptr<OutputFile>> OpenOutputFile(const std::string& path, WriteMode mode) {
+Result<std::unique_ptr<OutputFile>> OpenOutputFile(const std::string& path, WriteMode mode, const PassingLocks& locks) {
   if (NamesDevice(path)) return NotADiskFile();
   const std::wstring wide = ToWin32Path(path);
   const bool hidden = mode == WriteMode::kCreateNewHidden;
-  ScopedHandle file(CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                hidden ? CREATE_NEW : OPEN_ALWAYS,
-                                hidden ? FILE_ATTRIBUTE_HIDDEN : FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return NotOpened(wide, GetLastError());
+  ScopedHandle file;
+  const auto open = [&] {
+    file = ScopedHandle(CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                    hidden ? CREATE_NEW : OPEN_ALWAYS,
+                                    hidden ? FILE_ATTRIBUTE_HIDDEN : FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file.valid();
+  };
+  if (!locks.Try(wide, open)) return NotOpened(wide, GetLastError());
   if (!IsDiskFile(file)) return NotADiskFile();
   if (!hidden && !SetEndOfFile(file.get())) return SystemError(GetLastError());
   return std::unique_ptr<OutputFile>(std::make_unique<Win32OutputFile>(std::move(file)));

@@ -18,8 +18,10 @@
 #include "disk_win32/file_stage.h"
 #include "disk_win32/handle.h"
 #include "disk_win32/open_files.h"
+#include "disk_win32/passing_lock.h"
 #include "disk_win32/system_error.h"
 #include "disk_win32/volume_space.h"
+#include "disk_win32/win32_disk.h"
 #include "disk_win32/win32_path.h"
 #include "text/wide_text_win32.h"
 
@@ -111,8 +113,12 @@ bool FlushFolder(const std::string& folder) {
   return error == ERROR_ACCESS_DENIED || error == ERROR_INVALID_FUNCTION || error == ERROR_INVALID_PARAMETER;
 }
 
+// Every open, rename and removal of a file the transfer works on waits out
+// another program's passing hold of it (passing_lock.h).
 class Win32Disk : public Disk {
  public:
+  explicit Win32Disk(PassingLockWaits waits) : locks_(waits) {}
+
   std::string CurrentFolder() override {
     DWORD size = GetCurrentDirectoryW(0, nullptr);
     std::wstring folder(size, L'\0');
@@ -154,21 +160,24 @@ class Win32Disk : public Disk {
   }
 
   Result<std::unique_ptr<InputFile>> OpenRead(const std::string& path, ReadSharing sharing) override {
-    return OpenInputFile(path, sharing);
+    return OpenInputFile(path, sharing, locks_);
   }
 
   Result<std::unique_ptr<OutputFile>> OpenWrite(const std::string& path, WriteMode mode) override {
-    return OpenOutputFile(path, mode);
+    return OpenOutputFile(path, mode, locks_);
   }
 
   Result<std::unique_ptr<StagedFile>, StageError> StageCopy(const std::string& source, const std::string& destination,
                                                             const ChunkHook& between_chunks) override {
-    return StageFileCopy(source, destination, between_chunks);
+    return StageFileCopy(source, destination, between_chunks, locks_);
   }
 
   Result<void> Rename(const std::string& from, const std::string& to) override {
     if (NamesDevice(from) || NamesDevice(to)) return Malformed();
-    if (!MoveFileExW(ToWin32Path(from).c_str(), ToWin32Path(to).c_str(), 0)) return ErrorOfSystem(GetLastError());
+    const std::wstring wide_from = ToWin32Path(from), wide_to = ToWin32Path(to);
+    if (!locks_.Try(wide_from, [&] { return MoveFileExW(wide_from.c_str(), wide_to.c_str(), 0) != FALSE; })) {
+      return ErrorOfSystem(GetLastError());
+    }
     return {};
   }
 
@@ -176,7 +185,8 @@ class Win32Disk : public Disk {
   // first, and put back should the file stay all the same.
   Result<void> RemoveFile(const std::string& path) override {
     const std::wstring wide = ToWin32Path(path);
-    if (DeleteFileW(wide.c_str())) return {};
+    const auto remove = [&] { return DeleteFileW(wide.c_str()) != FALSE; };
+    if (locks_.Try(wide, remove)) return {};
     DWORD error = GetLastError();
     const DWORD attributes = GetFileAttributesW(wide.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
@@ -185,14 +195,15 @@ class Win32Disk : public Disk {
     const bool read_only = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
     if (error != ERROR_ACCESS_DENIED || !read_only) return ErrorOfSystem(error);
     SetFileAttributesW(wide.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-    if (DeleteFileW(wide.c_str())) return {};
+    if (locks_.Try(wide, remove)) return {};
     error = GetLastError();
     SetFileAttributesW(wide.c_str(), attributes);
     return ErrorOfSystem(error);
   }
 
   Result<void> RemoveFolder(const std::string& path) override {
-    if (RemoveDirectoryW(ToWin32Path(path).c_str())) return {};
+    const std::wstring wide = ToWin32Path(path);
+    if (locks_.Try(EntryKind::kFolder, wide, [&] { return RemoveDirectoryW(wide.c_str()) != FALSE; })) return {};
     return ErrorOfSystem(GetLastError());
   }
 
@@ -239,10 +250,16 @@ class Win32Disk : public Disk {
   }
 
   Result<VolumeSpace> FreeSpace(const std::string& folder) override { return FreeSpaceOnWindows(folder); }
+  void SetWaitHook(ChunkHook hook) override { locks_.SetWaitHook(std::move(hook)); }
+
+ private:
+  PassingLocks locks_;
 };
 
 }  // namespace
 
-std::unique_ptr<Disk> MakePlatformDisk() { return std::make_unique<Win32Disk>(); }
+std::unique_ptr<Disk> MakeWin32Disk(PassingLockWaits waits) { return std::make_unique<Win32Disk>(waits); }
+
+std::unique_ptr<Disk> MakePlatformDisk() { return MakeWin32Disk(PassingLockWaits{}); }
 
 }  // namespace tolvashu

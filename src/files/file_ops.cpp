@@ -428,7 +428,10 @@ std::unique_ptr<File> FileOps::Keep(const std::string& path, Opened<File> opened
   return std::move(opened.file);
 }
 
-void FileOps::SetChunkHook(std::function<void()> hook) { chunk_hook_ = std::move(hook); }
+void FileOps::SetChunkHook(std::function<void()> hook) {
+  disk_.SetWaitHook(hook);
+  chunk_hook_ = std::move(hook);
+}
 
 bool FileOps::OpenForWriting(const std::string& path) {
   last_failure_.reset();

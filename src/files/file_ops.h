@@ -319,9 +319,10 @@ class FileOps {
   // A call made between the chunks of a file's content while a copy is
   // staged, so that the copy of one large file lets the caller's windows
   // answer meanwhile. Empty (no call) by default; an empty function removes
-  // it. The Windows disk calls it about once a megabyte; the POSIX disk,
-  // which serves the console program only, copies a file in one piece and
-  // does not.
+  // it. The Windows disk calls it about once a megabyte, and before each
+  // short wait for a file that another program holds for a moment
+  // (Disk::SetWaitHook); the POSIX disk, which serves the console program
+  // only, copies a file in one piece and does not.
   void SetChunkHook(std::function<void()> hook);
 
  private:

@@ -1,6 +1,7 @@
 // Behaviour of the file layer that only the Windows file system has:
-// attributes, 8.3 short names, sharing and locks, device names, long paths,
-// and names outside code page 932 through the wide functions.
+// attributes, 8.3 short names, sharing and locks, passing locks waited out,
+// device names, long paths, and names outside code page 932 through the wide
+// functions.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -8,13 +9,15 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
 #include "disk_win32/file_listing.h"
-#include "files/file_ops.h"
-#include "disk_win32/win32_path.h"
 #include "disk_win32/system_error.h"
+#include "disk_win32/win32_disk.h"
+#include "disk_win32/win32_path.h"
+#include "files/file_ops.h"
 #include "support/scratch_folder.h"
 
 namespace tolvashu {
@@ -24,6 +27,10 @@ using testing::ScratchFolder;
 using testing::ToPath;
 
 std::wstring Wide(const std::string& utf8) { return ToPath(utf8).wstring(); }
+
+// Waits short enough that the tests of files held for longer do not wait
+// the usual bound out each time.
+constexpr PassingLockWaits kShortWaits{1, 10, 30};
 
 class Win32FileOpsTest : public ::testing::Test {
  protected:
@@ -69,7 +76,7 @@ class Win32FileOpsTest : public ::testing::Test {
   }
 
   ScratchFolder dir_;
-  std::unique_ptr<FileOps> files_ = MakePlatformFileOps();
+  std::unique_ptr<FileOps> files_ = std::make_unique<FileOps>(MakeWin32Disk(kShortWaits));
 };
 
 TEST_F(Win32FileOpsTest, HiddenAndSystemFilesAreNeitherListedNorDeleted) {
@@ -350,6 +357,66 @@ TEST_F(Win32FileOpsTest, EachSystemErrorGivesTheCauseTheUserCanActOn) {
       {ERROR_FILE_NOT_FOUND, FailureCause::kOther},      {ERROR_GEN_FAILURE, FailureCause::kOther},
   };
   for (const auto& [error, cause] : kRows) EXPECT_EQ(CauseOfSystemError(error), cause) << "error " << error;
+}
+
+// Holds a file as a virus scanner does, reading it without sharing its
+// deletion (and, with `sharing` 0, without sharing anything), and lets go
+// of it after `ms`.
+class PassingHold {
+ public:
+  PassingHold(const std::wstring& path, DWORD ms, DWORD sharing = FILE_SHARE_READ | FILE_SHARE_WRITE)
+      : handle_(CreateFileW(path.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING, 0, nullptr)),
+        release_([this, ms] {
+          Sleep(ms);
+          if (held()) CloseHandle(handle_);
+        }) {}
+  ~PassingHold() { release_.join(); }
+  bool held() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+ private:
+  HANDLE handle_;
+  std::thread release_;
+};
+
+// With the usual waits: each change the transfer makes to a file succeeds
+// once the other program lets go of it, and the caller's windows are let in
+// meanwhile. A read-only file, which the file layer refuses before any
+// call, and a folder where a file is meant fail at once.
+TEST_F(Win32FileOpsTest, APassingLockIsWaitedOutButAReadOnlyFileOrAFolderFailsAtOnce) {
+  constexpr DWORD kPassingMs = 150;
+  files_ = MakePlatformFileOps();
+  int waits = 0;
+  files_->SetChunkHook([&waits] { ++waits; });
+  dir_.MakeFolder("aside");
+  for (const char* name : {"moved.dat", "removed.dat", "read.dat", "written.dat", "replaced.dat", "ro.dat"}) {
+    dir_.WriteFile(name, "old");
+  }
+  const auto while_held = [&](const char* name, DWORD sharing, const auto& change) {
+    PassingHold hold(Wide(dir_.Join(name)), kPassingMs, sharing);
+    ASSERT_TRUE(hold.held()) << name;
+    const ULONGLONG start = GetTickCount64();
+    EXPECT_TRUE(change()) << name;
+    EXPECT_GE(GetTickCount64() - start, kPassingMs / 2) << name << ": changed while held";
+  };
+  const DWORD kNoDeletion = FILE_SHARE_READ | FILE_SHARE_WRITE;
+  while_held("moved.dat", kNoDeletion,
+             [&] { return files_->MoveIntoFolder(dir_.Join("moved.dat"), dir_.Join("aside")).moved; });
+  while_held("removed.dat", kNoDeletion, [&] { return !files_->RemoveFile(dir_.Join("removed.dat")); });
+  while_held("replaced.dat", kNoDeletion,
+             [&] { return files_->CopyFile(dir_.Join("read.dat"), dir_.Join("replaced.dat")).ok(); });
+  while_held("read.dat", 0, [&] { return files_->OpenForReading(dir_.Join("read.dat")) && files_->CloseAll(); });
+  while_held("written.dat", 0, [&] { return files_->CreateEmpty(dir_.Join("written.dat")); });
+  EXPECT_GE(waits, 5);
+  EXPECT_EQ(dir_.ReadFile("aside/moved.dat"), "old");
+
+  AddAttributes("ro.dat", FILE_ATTRIBUTE_READONLY);
+  const ULONGLONG start = GetTickCount64();
+  EXPECT_EQ(files_->CopyFile(dir_.Join("read.dat"), dir_.Join("ro.dat")).cause, FailureCause::kDenied);
+  EXPECT_EQ(files_->MoveIntoFolder(dir_.Join("ro.dat"), dir_.Join("aside")).failure->cause, FailureCause::kDenied);
+  Result<void> removed = MakePlatformDisk()->RemoveFile(dir_.Join("aside"));
+  EXPECT_EQ(removed.ok() ? DiskError::kFailed : removed.error().kind, DiskError::kWrongKind);
+  EXPECT_LT(GetTickCount64() - start, 500u) << "waited for a lock that does not pass";
+  ExpectOnlyFiles({"aside", "read.dat", "replaced.dat", "ro.dat", "written.dat"});
 }
 
 TEST_F(Win32FileOpsTest, WritingAHiddenFileKeepsItHiddenAndEmptiesIt) {

@@ -95,6 +95,7 @@ class FaultyDisk : public Disk {
     if (free_space_) return *free_space_;
     return real_.FreeSpace(folder);
   }
+  void SetWaitHook(ChunkHook hook) override { real_.SetWaitHook(std::move(hook)); }
 
   // Counts a call towards the kill; true once the disk is dead.
   bool Dead();

@@ -1,13 +1,19 @@
-// Files that another program (the running game) holds open, with each way of
+// Files that another program holds open. The running game, with each way of
 // sharing them: a transfer copies what the sharing allows; a file it could
 // not read, or move aside to replace, delete or empty it, stops the transfer,
-// which is undone: the file keeps its content and is reported as in use.
+// which is undone: the file keeps its content and is reported as in use. A
+// virus scanner that holds every new file for a moment: the transfer waits
+// each moment out and succeeds; a file the game holds for longer still fails,
+// after the bound.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
+#include "disk_win32/win32_disk.h"
 #include "engine_fixture.h"
 #include "transfer/recovery.h"
 #include "text/wide_text_win32.h"
@@ -15,24 +21,30 @@
 namespace tolvashu::testing {
 namespace {
 
-// hold_file.exe, started beside this test program, holding one file.
+// hold_file.exe, started beside this test program: the running game holding
+// one file, or a virus scanner holding each file created, renamed or written
+// in a folder (and its subfolders) for a moment, until it is released.
 class HeldFile {
  public:
-  // A holder that could not take the file is started once more: this tests
-  // the transfer, not how reliably Wine starts a second process.
-  HeldFile(const std::string& path, const char* access, const char* sharing) {
-    for (int attempt = 0; attempt < 2 && !held_; ++attempt) {
-      if (attempt > 0) Release();
-      Start(L"\"" + Holder() + L"\" \"" + Utf8ToWide(path) + L"\" " + Utf8ToWide(access) + L" " + Utf8ToWide(sharing));
-    }
+  HeldFile(const std::string& path, const char* access, const char* sharing)
+      : HeldFile(L"\"" + Utf8ToWide(path) + L"\" " + Utf8ToWide(access) + L" " + Utf8ToWide(sharing)) {}
+  static std::unique_ptr<HeldFile> Scanner(const std::string& folder, int hold_ms) {
+    const std::wstring arguments = L"--scan \"" + Utf8ToWide(folder) + L"\" " + std::to_wstring(hold_ms);
+    return std::unique_ptr<HeldFile>(new HeldFile(arguments));
   }
   ~HeldFile() { Release(); }
 
   bool held() const { return held_; }
   const std::string& answer() const { return answer_; }
 
-  void Release() {
+  // Ends the program once it has let go of its files; returns what it said
+  // after its first answer (the scanner: a line "scanned NAME" for each file).
+  std::string Release() {
     if (input_) CloseHandle(std::exchange(input_, nullptr));
+    std::string said;
+    char part[4096];
+    DWORD got = 0;
+    while (output_ && ReadFile(output_, part, sizeof part, &got, nullptr) && got > 0) said.append(part, got);
     if (started_) {
       WaitForSingleObject(info_.hProcess, 10000);
       CloseHandle(info_.hProcess);
@@ -40,9 +52,19 @@ class HeldFile {
       started_ = false;
     }
     if (output_) CloseHandle(std::exchange(output_, nullptr));
+    return said;
   }
 
  private:
+  // A holder that could not take the file is started once more: this tests
+  // the transfer, not how reliably Wine starts a second process.
+  explicit HeldFile(const std::wstring& arguments) {
+    for (int attempt = 0; attempt < 2 && !held_; ++attempt) {
+      if (attempt > 0) Release();
+      Start(L"\"" + Holder() + L"\" " + arguments);
+    }
+  }
+
   void Start(std::wstring command) {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     HANDLE child_in = nullptr, child_out = nullptr;
@@ -87,6 +109,10 @@ class HeldFile {
   std::string answer_;
 };
 
+// Waits short enough that a test of a file held for the whole transfer does
+// not wait the usual bound out each time.
+constexpr PassingLockWaits kShortWaits{1, 10, 30};
+
 enum class Expect { kChanged, kKept, kEither };
 
 struct HeldCase {
@@ -118,7 +144,10 @@ void PrintTo(const HeldCase& held, std::ostream* out) {
   *out << held.role << " held (" << held.access << ", sharing " << held.sharing << ")";
 }
 
-class HeldFiles : public EngineTest, public ::testing::WithParamInterface<HeldCase> {};
+class HeldFiles : public EngineTest, public ::testing::WithParamInterface<HeldCase> {
+ protected:
+  HeldFiles() { files_ = std::make_unique<FileOps>(MakeWin32Disk(kShortWaits)); }
+};
 
 TEST_P(HeldFiles, AreCopiedWhenTheSharingAllowsAndOtherwiseKeptAndReportedAsInUse) {
   const HeldCase& held = GetParam();
@@ -159,6 +188,80 @@ INSTANTIATE_TEST_SUITE_P(EveryShareMode, HeldFiles, ::testing::ValuesIn(kCases),
                            return std::string(info.param.role) + "_" + info.param.access + "_share_" +
                                   info.param.sharing;
                          });
+
+// A game whose every data file the package replaces, beside a status file
+// that the transfer empties and a chronology file that it clears.
+class ScannedGame : public EngineTest {
+ protected:
+  static constexpr const char* kDataSet[] = {"MAINDATA.DAT",  "kosei00.dat",        "kosei01.dat",
+                                             "年表1.txt",     "nationDATA/国1.dat", "pastDATA/p1.dat"};
+  static constexpr int kScanMs = 300;  // how long the scanner holds each file
+
+  ScannedGame() {
+    for (const char* folder : {"pkg/nationDATA", "pkg/pastDATA", "game/nationDATA", "game/pastDATA"}) {
+      scratch_.MakeFolder(folder);
+    }
+    for (const char* name : kDataSet) {
+      Source(name, "new");
+      Game(name, "old");
+    }
+    Game("Sison.dat", "status");
+    Game("年表5.txt", "cleared");
+  }
+
+  void ExpectNothingOfOursLeft() const {
+    for (const char* folder : {"game", "game/nationDATA", "game/pastDATA"}) {
+      for (const std::string& name : scratch_.List(folder)) {
+        EXPECT_NE(name.rfind(".~", 0), 0u) << "left behind in " << folder << ": " << name;
+      }
+    }
+  }
+};
+
+TEST_F(ScannedGame, AnInstallWaitsOutAScannerThatHoldsEveryNewFileForAMoment) {
+  std::unique_ptr<HeldFile> scanner = HeldFile::Scanner(scratch_.Join("game"), kScanMs);
+  ASSERT_TRUE(scanner->held()) << "the scanner could not watch the game folder: " << scanner->answer();
+  TransferReport report = Transfer();
+  const std::string scanned = scanner->Release();
+
+  for (const FileFailure& failure : report.failures) ADD_FAILURE() << failure.path << ": " << failure.reason;
+  EXPECT_EQ(report.outcome, TransferOutcome::kCompleted);
+  for (const char* name : kDataSet) EXPECT_EQ(GameFile(name), "new") << name;
+  EXPECT_EQ(GameFile("Sison.dat"), "");
+  EXPECT_FALSE(GameHas("年表5.txt"));
+  ExpectNothingOfOursLeft();
+  // It held files that the transfer renamed or removed afterwards: the
+  // journal, a copy's content before it took its name, an old file in its
+  // holding folder.
+  EXPECT_NE(scanned.find("scanned .~tolvashu-"), std::string::npos) << scanned;
+}
+
+// The game holds MAINDATA.DAT for the whole transfer, without sharing its
+// deletion: the transfer waits about the bound for it once, then fails and
+// is undone, while the scanner holds every file the undo works on for a
+// moment too.
+TEST_F(ScannedGame, AFileTheGameHoldsFailsAfterTheBoundAndTheUndoWaitsOutTheScanner) {
+  HeldFile game(scratch_.Join("game/MAINDATA.DAT"), "r", "r");
+  ASSERT_TRUE(game.held()) << "hold_file.exe could not hold MAINDATA.DAT: " << game.answer();
+  std::unique_ptr<HeldFile> scanner = HeldFile::Scanner(scratch_.Join("game"), kScanMs);
+  ASSERT_TRUE(scanner->held()) << "the scanner could not watch the game folder: " << scanner->answer();
+  const ULONGLONG start = GetTickCount64();
+  TransferReport report = Transfer();
+  const ULONGLONG took = GetTickCount64() - start;
+  const std::string scanned = scanner->Release();
+  game.Release();
+
+  ASSERT_EQ(FailedPaths(report), std::vector<std::string>{destination() + "MAINDATA.DAT"}) << scanned;
+  EXPECT_EQ(report.failures[0].cause, FailureCause::kInUse) << report.failures[0].reason;
+  EXPECT_EQ(report.outcome, TransferOutcome::kUndone);
+  const ULONGLONG bound = PassingLockWaits{}.total_ms;
+  EXPECT_GE(took, bound) << "given up before the bound";
+  EXPECT_LT(took, bound + 6000) << "waited more than once for the held file";
+  for (const char* name : kDataSet) EXPECT_EQ(GameFile(name), "old") << name;
+  EXPECT_EQ(GameFile("Sison.dat"), "status");
+  EXPECT_EQ(GameFile("年表5.txt"), "cleared");
+  ExpectNothingOfOursLeft();
+}
 
 }  // namespace
 }  // namespace tolvashu::testing

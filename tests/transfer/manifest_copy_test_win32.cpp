@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "disk_win32/win32_disk.h"
 #include "engine_fixture.h"
 #include "text/wide_text_win32.h"
 #include "transfer/manifest_copy.h"
@@ -11,7 +12,11 @@
 namespace tolvashu::testing {
 namespace {
 
-using HeldWorldFile = EngineTest;
+class HeldWorldFile : public EngineTest {
+ protected:
+  // Held for the whole transfer: a short bound for its passing lock will do.
+  HeldWorldFile() { files_ = std::make_unique<FileOps>(MakeWin32Disk(PassingLockWaits{1, 10, 30})); }
+};
 
 TEST_F(HeldWorldFile, IsReportedAndNothingItNamesIsCopied) {
   scratch_.WriteFile("pkg/vumoworld.dat", "a: named.dat\r\n");
