@@ -1,6 +1,7 @@
 // The dry run's plan is the truth: for each operation, the dry run changes
-// nothing, and the plan it prints, applied to the folders as they were,
-// gives exactly the folders that the real run then leaves.
+// nothing, and the plan it prints, applied to the folders as they were (or
+// as the undo of an unfinished transfer leaves them), gives exactly the
+// folders that the real run then leaves.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -12,10 +13,14 @@
 #include <string>
 #include <vector>
 
+#include "app/app_texts.h"
 #include "app/console_command.h"
+#include "app/console_texts.h"
 #include "operation_cases.h"
 #include "sample_folders.h"
+#include "scripted_ui.h"
 #include "support/current_folder_guard.h"
+#include "support/faulty_disk.h"
 #include "text/text_codec.h"
 
 namespace tolvashu::testing {
@@ -53,6 +58,22 @@ CommandRun RunCommand(const ScratchFolder& scratch, const OperationCase& operati
   std::unique_ptr<FileOps> files = MakePlatformFileOps();
   int status = RunConsoleCommand(ParseCommandLine(arguments), out_io, errors_io, *files);
   return {status, out.str(), errors.str()};
+}
+
+// Runs the operation into the game folder as a killed program runs it: from
+// its `stop_at`th disk call on (0: none) nothing more reaches the disk.
+// Returns the calls it made.
+int RunStoppingDeadAt(const ScratchFolder& scratch, const OperationCase& operation, int stop_at) {
+  CurrentFolderGuard in_package(scratch.Join("package"));
+  std::unique_ptr<FileOps> real = MakePlatformFileOps();
+  FaultyDisk disk(real->disk());
+  disk.StopDeadAt(stop_at);
+  FileOps files(disk);
+  AppState state;
+  ScriptedUi ui(state);
+  ui.ConfirmFolder(scratch.Join("game"));
+  Operations(files, ui, state).Run(*operation.row);
+  return disk.AllCalls();
 }
 
 // Applies the plan's lines to `tree` and checks its total; the reasons of its skip lines.
@@ -119,6 +140,35 @@ TEST_P(DryRun, ChangesNothingAndPlansExactlyWhatTheRealRunDoes) {
 
   CommandRun real = RunCommand(scratch, GetParam(), false);
   ASSERT_EQ(real.status, kExitDone) << real.errors;
+  EXPECT_EQ(TreeOf(scratch), planned) << plan.out;
+}
+
+// A transfer killed halfway is undone by the real run before anything else;
+// the dry run says so and plans from the state that undo leaves.
+TEST_P(DryRun, PlansFromTheStateThatUndoingAnUnfinishedTransferLeaves) {
+  int calls = 0;
+  {
+    ScratchFolder whole_run;
+    MakeFixture(whole_run);
+    calls = RunStoppingDeadAt(whole_run, GetParam(), 0);
+  }
+  ScratchFolder scratch;
+  MakeFixture(scratch);
+  const Tree before = TreeOf(scratch);
+  RunStoppingDeadAt(scratch, GetParam(), calls / 2);
+  const Tree cut_off = TreeOf(scratch);
+  ASSERT_NE(cut_off, before);
+
+  CommandRun plan = RunCommand(scratch, GetParam(), true);
+  ASSERT_EQ(plan.status, kExitDone) << plan.errors;
+  EXPECT_EQ(plan.errors, std::string(console::kDiagnosticStart) + texts::kWillRecover + "\n");
+  EXPECT_EQ(TreeOf(scratch), cut_off) << "the dry run changed the folders";
+  Tree planned = before;
+  ApplyPlan(plan.out, scratch, planned);
+
+  CommandRun real = RunCommand(scratch, GetParam(), false);
+  ASSERT_EQ(real.status, kExitDone) << real.errors;
+  EXPECT_EQ(real.out, std::string(texts::kRecovered) + "\n" + GetParam().row->completion_message + "\n");
   EXPECT_EQ(TreeOf(scratch), planned) << plan.out;
 }
 
