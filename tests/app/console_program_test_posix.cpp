@@ -18,7 +18,6 @@
 
 #include "app/app_texts.h"
 #include "app/console_texts.h"
-#include "folderchoice/form2_texts.h"
 #include "sample_folders.h"
 #include "text/text_codec.h"
 #include "transfer/journal.h"
@@ -179,8 +178,10 @@ TEST_F(ConsoleProgramTest, EveryDiagnosticNamesTheProgramAndABadGameFolderWhatIs
   const struct {
     std::string arguments, errors;
   } kRefusals[] = {
-      {"backup --package package --game nowhere", kWarning + scratch_.Join("nowhere") + ": " + console::kGameFolderMissing},
-      {"backup --package package --game 'a file'", kWarning + scratch_.Join("a file") + ": " + console::kGameFolderIsAFile},
+      {"backup --package package --game nowhere",
+       kWarning + scratch_.Join("nowhere") + ": " + console::kGameFolderMissing},
+      {"backup --package package --game 'a file'",
+       kWarning + scratch_.Join("a file") + ": " + console::kGameFolderIsAFile},
       {"backup --package package --game package",
        kWarning + scratch_.Join("package") + ": " + console::kGameFolderWithoutExe},
       {"default --package game", kStart + console::kNoGameFolder},
@@ -194,23 +195,6 @@ TEST_F(ConsoleProgramTest, EveryDiagnosticNamesTheProgramAndABadGameFolderWhatIs
   }
   EXPECT_FALSE(scratch_.Exists("package/Backup"));
   EXPECT_EQ(RunWith("install --frobnicate").errors.rfind(kStart + console::kErrorUnknownOption, 0), 0u);
-}
-
-// The folder is used and the player told; the older folder is not used by
-// the next run, which asks for one instead.
-TEST_F(ConsoleProgramTest, AGameFolderThatCannotBeSavedIsToldAndNoOlderFolderTakesItsPlace) {
-  MakeSampleGame(scratch_, "josé");
-  ASSERT_EQ(RunWith("backup --package package --game game").status, 0);
-  Ran accented = RunWith("install --package package --game josé");
-  EXPECT_EQ(accented.status, 0);
-  EXPECT_EQ(accented.errors, kStart + console::kWarningMark + form2::kFolderNotSavedCharacters + "\n" +
-                                 form2::kFolderNotSavedNextTime + "\n");
-  EXPECT_EQ(scratch_.ReadFile("josé/MAINDATA.DAT"), "package main");
-  EXPECT_EQ(scratch_.ReadFile("package/PathDATA.txt"), "");
-  Ran next = RunWith("restore --package package");
-  EXPECT_EQ(next.status, 1);
-  EXPECT_EQ(next.errors, kStart + console::kNoGameFolder + "\n");
-  EXPECT_EQ(Game("MAINDATA.DAT"), "game main");
 }
 
 // As GNU programs do: the output that could not be written is told, and
