@@ -39,6 +39,10 @@ inline constexpr char kNoSpaceFree[] = "　現在の空き容量: ";
 
 // An unfinished transfer found and undone before an operation goes on.
 inline constexpr char kRecovered[] = "前回の作業が途中で終わっていたため、その前の状態に戻しました。";
+// The same found by a dry run, whose plan then starts from the state after that undo.
+inline constexpr char kWillRecover[] =
+    "前回の作業が途中で終わっているため、実行するとまずその前の状態に戻します。"
+    "表示する変更は、戻した後の状態からのものです。";
 
 // Completion messages
 inline constexpr char kInstallDone[] = "データ書き込み終了しました。";

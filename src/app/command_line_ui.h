@@ -2,8 +2,9 @@
 // choice is made from the arguments instead of a dialog: --game is the
 // folder browsed with BT1 (checked, then saved), and without it the saved
 // folder is taken as BT2 takes it (checked again). Warnings go to standard
-// error at once; message boxes are kept until the operation has ended, when
-// the caller knows whether they report its completion.
+// error at once (the one for a --game that is no game folder names it and
+// what is there); message boxes are kept until the operation has ended,
+// when the caller knows whether they report its completion.
 #pragma once
 
 #include <optional>
@@ -28,8 +29,11 @@ class CommandLineUi : public Ui {
   void ShowFolderChoice() override;
   ProgressNotice& Notice() override { return notice_; }
 
-  // Prints the message boxes shown so far, as the console prints them.
-  void PrintMessages(ConsoleIo& io) const;
+  // Prints the message boxes shown so far, as the console prints them: on
+  // `out` as the output of a run that did what it was asked, or on standard
+  // error as diagnostics.
+  void PrintMessages(ConsoleIo& out) const;
+  void PrintDiagnostics() const;
 
  private:
   struct Message {

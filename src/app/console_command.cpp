@@ -7,6 +7,7 @@
 #include "app/app_state.h"
 #include "app/command_line_notice.h"
 #include "app/command_line_ui.h"
+#include "app/console_message_box.h"
 #include "app/console_paths.h"
 #include "app/console_texts.h"
 #include "app/interruption.h"
@@ -54,23 +55,33 @@ int RunOperation(const CommandLine& line, ConsoleIo& out, ConsoleIo& errors, Fil
   std::optional<std::string> game_folder;
   if (line.game_folder) game_folder = AbsoluteFolder(*line.game_folder);
   if (line.package_folder && !EnterFolder(*line.package_folder)) {
-    errors.WriteText(console::kNoPackageFolder + *line.package_folder);
+    PrintDiagnostic(errors, console::kNoPackageFolder + *line.package_folder);
     return kExitRefused;
   }
 
   // The one place that decides whether this run changes anything: a dry
-  // run is the same run over a disk that keeps its changes in memory.
+  // run is the same run over a disk that keeps its changes in memory. The
+  // undo of an unfinished transfer goes to a disk of that kind below it, so
+  // that the plan starts from the state that the undo leaves.
   const bool plan_only = line.dry_run;
-  OverlayDisk overlay(real_files.disk());
+  OverlayDisk undone(real_files.disk());
+  Disk& after_undo = undone;  // read through, not copied
+  OverlayDisk overlay(after_undo);
+  FileOps undoing(undone);
   FileOps planning(overlay);
   FileOps& files = plan_only ? planning : real_files;
 
   AppState state;
   CommandLineNotice notice(errors.IsTerminal() ? &errors : nullptr);
   CommandLineUi ui(files, state, errors, game_folder, notice);
-  Operations operations(files, ui, state, OperationOptions{plan_only});
+  Operations operations(files, ui, state, OperationOptions{plan_only, plan_only ? &undoing : nullptr});
   const OperationResult result = operations.Run(*line.operation);
-  ui.PrintMessages(result == OperationResult::kDone ? out : errors);
+  // A dry run's output is its plan alone.
+  if (result == OperationResult::kDone && !plan_only) {
+    ui.PrintMessages(out);
+  } else {
+    ui.PrintDiagnostics();
+  }
   if (const int signal = InterruptingSignal()) return kExitSignalBase + signal;
   if (plan_only && (result == OperationResult::kDone || result == OperationResult::kFailed)) {
     out.Write(PlanText(overlay.Changes(), notice.skipped()));
@@ -89,7 +100,8 @@ int RunConsoleCommand(const CommandLine& line, ConsoleIo& out, ConsoleIo& errors
       out.Write(std::string(console::kProgramName) + " " TOLVASHU_VERSION "\n");
       return kExitDone;
     case CommandAction::kUsageError:
-      errors.Write(std::string(console::kProgramName) + ": " + line.error + "\n" + console::kUsage);
+      PrintDiagnostic(errors, line.error);
+      errors.Write(console::kUsage);
       return kExitUsage;
     case CommandAction::kOperation:
       return RunOperation(line, out, errors, files);
@@ -97,6 +109,13 @@ int RunConsoleCommand(const CommandLine& line, ConsoleIo& out, ConsoleIo& errors
       break;
   }
   return kExitUsage;  // the menus are not run here
+}
+
+int ExitStatusOnceWritten(ConsoleIo& out, ConsoleIo& errors, int status) {
+  std::optional<std::string> failure = out.OutputFailure();
+  if (!failure) return status;
+  PrintDiagnostic(errors, console::kOutputFailed + (failure->empty() ? "。" : ": " + *failure));
+  return kExitOutputFailed;
 }
 
 }  // namespace tolvashu

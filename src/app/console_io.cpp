@@ -1,5 +1,7 @@
 #include "app/console_io.h"
 
+#include <cerrno>
+#include <cstring>
 #include <istream>
 #include <ostream>
 
@@ -33,7 +35,8 @@ std::optional<std::string> ConsoleIo::ReadChoice() {
 StreamConsoleIo::StreamConsoleIo(std::istream& in, std::ostream& out) : in_(in), out_(out) {}
 
 std::optional<std::string> StreamConsoleIo::ReadLine() {
-  out_.flush();  // the prompt must be visible before the program waits
+  // The prompt must be visible before the program waits.
+  if (OutputFailure()) return std::nullopt;
   std::string line;
   if (!std::getline(in_, line)) return std::nullopt;
   // A line typed on a Windows console or saved by a Windows editor ends with CR LF.
@@ -42,7 +45,25 @@ std::optional<std::string> StreamConsoleIo::ReadLine() {
 }
 
 void StreamConsoleIo::Write(std::string_view text) {
+  if (failure_) return;
   out_.write(text.data(), static_cast<std::streamsize>(text.size()));
+  NoteFailure();
+}
+
+std::optional<std::string> StreamConsoleIo::OutputFailure() {
+  if (!failure_) {
+    out_.flush();
+    NoteFailure();
+  }
+  return failure_;
+}
+
+// A standard stream fails only when the system call under it does, whose
+// error number is still there.
+void StreamConsoleIo::NoteFailure() {
+  const int error = errno;
+  if (failure_ || out_.good()) return;
+  failure_ = error != 0 ? std::strerror(error) : "";
 }
 
 }  // namespace tolvashu

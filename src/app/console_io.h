@@ -20,6 +20,11 @@ class ConsoleIo {
   // Whether the text goes to a terminal that a person reads, where a line
   // may be written over ("\r"); false for a file or a pipe.
   virtual bool IsTerminal() const { return false; }
+  // Writes out what is held back, and tells why the output cannot be
+  // written if it cannot (a full disk, a closed pipe): in the system's
+  // words, "" when it gives none. std::nullopt while everything written so
+  // far has gone out.
+  virtual std::optional<std::string> OutputFailure() { return std::nullopt; }
 
   // Writes a message or caption text, each CR shown as a line break, and
   // ends the line.
@@ -28,16 +33,23 @@ class ConsoleIo {
   std::optional<std::string> ReadChoice();
 };
 
-// A console over two standard streams (also what the tests use).
+// A console over two standard streams (also what the tests use). Once its
+// output has failed it writes nothing more, and its input has ended: a user
+// who cannot see the questions is asked none.
 class StreamConsoleIo : public ConsoleIo {
  public:
   StreamConsoleIo(std::istream& in, std::ostream& out);
   std::optional<std::string> ReadLine() override;
   void Write(std::string_view text) override;
+  std::optional<std::string> OutputFailure() override;
 
  private:
+  // Keeps the system's reason when the output stream has just failed.
+  void NoteFailure();
+
   std::istream& in_;
   std::ostream& out_;
+  std::optional<std::string> failure_;
 };
 
 // The process's own console, set up for UTF-8 in both directions.

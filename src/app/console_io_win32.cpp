@@ -43,7 +43,8 @@ class WindowsConsoleIo : public ConsoleIo {
 
   std::optional<std::string> ReadLine() override {
     if (!input_is_console_) return redirected_.ReadLine();
-    std::cout.flush();
+    // The prompt must be visible before the program waits.
+    if (OutputFailure()) return std::nullopt;
     std::wstring line;
     for (;;) {
       wchar_t c = 0;
@@ -65,12 +66,21 @@ class WindowsConsoleIo : public ConsoleIo {
       redirected_.Write(text);
       return;
     }
+    if (console_failed_) return;
     std::wstring wide = Utf8ToWide(text);
     DWORD written = 0;
-    WriteConsoleW(output_, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+    if (!WriteConsoleW(output_, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr)) {
+      console_failed_ = true;
+    }
   }
 
   bool IsTerminal() const override { return output_is_console_; }
+
+  std::optional<std::string> OutputFailure() override {
+    if (!output_is_console_) return redirected_.OutputFailure();
+    if (console_failed_) return std::string();
+    return std::nullopt;
+  }
 
  private:
   HANDLE input_;
@@ -79,6 +89,7 @@ class WindowsConsoleIo : public ConsoleIo {
   bool output_is_console_;
   UINT saved_input_cp_;
   UINT saved_output_cp_;
+  bool console_failed_ = false;
   StreamConsoleIo redirected_;
   std::ostream& redirected_output_;
 };

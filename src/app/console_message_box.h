@@ -12,4 +12,9 @@ namespace tolvashu {
 
 void PrintMessageBox(ConsoleIo& io, const std::string& text, MessageIcon icon);
 
+// A message box, or any other word of the program's, as a diagnostic on
+// standard error: the same, after "tolvashu-console: ", so that it can be
+// told from what other programs in a script say.
+void PrintDiagnostic(ConsoleIo& errors, const std::string& text, MessageIcon icon = MessageIcon::kNone);
+
 }  // namespace tolvashu

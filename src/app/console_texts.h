@@ -13,6 +13,8 @@ inline constexpr char kWarningMark[] = "警告: ";
 
 // A run by argument. Option names stay in ASCII.
 inline constexpr char kProgramName[] = "tolvashu-console";
+// What every diagnostic on standard error starts with.
+inline constexpr char kDiagnosticStart[] = "tolvashu-console: ";
 inline constexpr char kUsage[] =
     "使い方: tolvashu-console [install | backup | restore | default] [--game フォルダ] [--package フォルダ] "
     "[--dry-run]\n"
@@ -39,9 +41,11 @@ inline constexpr char kHelpOptions[] =
     "\n"
     "終了コード:\n"
     "  0   終了しました (--dry-run では、実行できることを確かめました)。\n"
-    "  1   確認の結果、実行しませんでした。何も変更していません。\n"
+    "  1   確認の結果、実行しませんでした。途中で終わっていた前回の作業を元に戻したほかは、\n"
+    "      ゲームのデータを変更していません。\n"
     "  2   書き込めなかったファイルなどがあります (報告を表示します)。\n"
-    "  64  引数の誤りです。\n";
+    "  64  引数の誤りです。\n"
+    "  74  標準出力に書き込めませんでした (ディスクがいっぱい、パイプが閉じられた、など)。\n";
 
 inline constexpr char kErrorUnknownOption[] = "不明なオプションです";
 inline constexpr char kErrorUnknownOperation[] = "不明な操作です";
@@ -51,6 +55,19 @@ inline constexpr char kErrorNoOperation[] = "操作 (install, backup, restore, d
 inline constexpr char kNoGameFolder[] =
     "Tolvashuフォルダが指定されていません。--game でTolvashuフォルダを指定して下さい。";
 inline constexpr char kNoPackageFolder[] = "ワールドデータ・シナリオデータのフォルダが開けません: ";
+
+// The folder given with --game, when it is no game folder: PATH + ": " + one
+// of these, in place of the folder dialog's warning.
+inline constexpr char kGameFolderMissing[] = "そのようなフォルダはありません。";
+inline constexpr char kGameFolderIsAFile[] = "フォルダではなく、ファイルです。Tolvashuフォルダを指定して下さい。";
+inline constexpr char kGameFolderWithoutExe[] =
+    "Morbek.exe も !Tolvashu.exe も見つかりません。Tolvashuフォルダで無い可能性があります。";
+inline constexpr char kGameFolderCannotLook[] =
+    "調べられません。フォルダの読み込みが許可されているか確かめて下さい。";
+
+// Standard output could not be written: followed by ": " and the system's
+// reason, or by "。" when it gives none.
+inline constexpr char kOutputFailed[] = "標準出力に書き込めませんでした";
 
 // The progress line: kCopiedBefore "N/TOTAL 件 X/Y MB" kCopiedAfter NAME.
 inline constexpr char kCopiedBefore[] = "コピー済み ";

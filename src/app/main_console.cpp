@@ -15,11 +15,14 @@ int main(int argc, char** argv) {
   const tolvashu::CommandLine line = tolvashu::ParseCommandLine(tolvashu::ProgramArguments(argc, argv));
   std::unique_ptr<tolvashu::FileOps> files = tolvashu::MakePlatformFileOps();
   std::unique_ptr<tolvashu::ConsoleIo> io = tolvashu::MakeStandardConsoleIo();
+  std::unique_ptr<tolvashu::ConsoleIo> errors = tolvashu::MakeStandardErrorIo();
+  int status = 0;
   if (line.action == tolvashu::CommandAction::kMenus) {
     tolvashu::RunConsoleProgram(*io, *files);
     const int signal = tolvashu::InterruptingSignal();
-    return signal != 0 ? tolvashu::kExitSignalBase + signal : 0;
+    if (signal != 0) status = tolvashu::kExitSignalBase + signal;
+  } else {
+    status = tolvashu::RunConsoleCommand(line, *io, *errors, *files);
   }
-  std::unique_ptr<tolvashu::ConsoleIo> errors = tolvashu::MakeStandardErrorIo();
-  return tolvashu::RunConsoleCommand(line, *io, *errors, *files);
+  return tolvashu::ExitStatusOnceWritten(*io, *errors, status);
 }

@@ -81,9 +81,10 @@ bool Operations::SourceHoldsData(const OperationRow& operation, const std::strin
 // be ended keeps the operation from running: its holding folders may be
 // the only copy of the player's files.
 bool Operations::EndUnfinishedTransfers() {
+  FileOps& files = options_.recovery_files ? *options_.recovery_files : files_;
   bool undone = false;
   for (const char* tail : kDestinationTails) {
-    Recovery recovery = RecoverUnfinishedTransfer(files_, state_.GamePath + tail);
+    Recovery recovery = RecoverUnfinishedTransfer(files, state_.GamePath + tail);
     switch (recovery.outcome) {
       case Recovery::kNothing:
       case Recovery::kFinished:
@@ -99,7 +100,7 @@ bool Operations::EndUnfinishedTransfers() {
         return false;
     }
   }
-  if (undone) ui_.ShowMessage(texts::kRecovered, MessageIcon::kNone);
+  if (undone) ui_.ShowMessage(options_.plan_only ? texts::kWillRecover : texts::kRecovered, MessageIcon::kNone);
   return true;
 }
 
@@ -164,7 +165,7 @@ OperationResult Operations::Run(const OperationRow& operation) {
     ui_.ShowMessage(texts::kAnotherOperation, MessageIcon::kNone);
     return OperationResult::kRefused;
   }
-  if (!options_.plan_only && !EndUnfinishedTransfers()) return OperationResult::kFailed;
+  if (!EndUnfinishedTransfers()) return OperationResult::kFailed;
 
   const std::string source = (from_package ? files_.CurrentFolder() : state_.GamePath) + operation.source_tail;
   const std::string destination = state_.GamePath + operation.destination_tail;

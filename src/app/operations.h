@@ -25,9 +25,14 @@ enum class OperationResult {
 
 struct OperationOptions {
   // The file layer's disk only pretends (a dry run): the operation runs as
-  // it would, but no unfinished transfer is ended first, and the completion
-  // message, which would say that data was written, is left out.
+  // it would, but the completion message, which would say that data was
+  // written, is left out, and an unfinished transfer is told as one that
+  // the real run will undo.
   bool plan_only = false;
+  // The file layer that unfinished transfers are ended through; the
+  // operation's own when null. A dry run gives one over the disk below its
+  // own, so that what the undo changes is not part of its plan.
+  FileOps* recovery_files = nullptr;
 };
 
 class Operations {

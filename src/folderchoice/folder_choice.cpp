@@ -14,6 +14,13 @@ std::string SavedPathCaption(const std::string& path) {
   return std::string(form2::kBT2SavedBefore) + kCR + path + kCR + form2::kBT2SavedAfter;
 }
 
+// The warning for a folder that could not be saved; nothing when it was.
+std::optional<std::string> NotSavedWarning(SaveResult saved) {
+  if (saved == SaveResult::kSaved) return std::nullopt;
+  const char* why = saved == SaveResult::kCannotHold ? form2::kFolderNotSavedCharacters : form2::kFolderNotSavedFile;
+  return why + std::string(kCR) + form2::kFolderNotSavedNextTime;
+}
+
 }  // namespace
 
 FolderChoice::FolderChoice(FileOps& files, std::string& game_path, std::int16_t& path_chosen)
@@ -46,8 +53,9 @@ void FolderChoice::ClickBT1(FolderChoiceView& view) {
     return;
   }
   game_path_ = browsed_path_;
-  // A folder that cannot be saved is still used for this operation.
-  SavePath(files_, game_path_);
+  // A folder that cannot be saved is still used for this operation, and the
+  // player learns that it will not be offered next time.
+  if (std::optional<std::string> warning = NotSavedWarning(SavePath(files_, game_path_))) view.ShowWarning(*warning);
   path_chosen_ = 1;
   view.Unload();
 }

@@ -14,4 +14,12 @@ inline constexpr char kBT2SavedAfter[] = "を選択する。";
 inline constexpr char kBrowserTitle[] = "Tolvashuフォルダを選択してください";
 inline constexpr char kNoGameExe[] = "exeが見つかりません。Tolvashuフォルダで無い可能性があります。";
 
+// A confirmed folder that PathDATA.txt cannot remember: the reason, then CR
+// and what to do. The folder is used all the same, and the file names no
+// older folder (it is emptied) unless it cannot be written at all.
+inline constexpr char kFolderNotSavedCharacters[] =
+    "このフォルダの場所には、PathDATA.txtに記録できない文字が含まれています。";
+inline constexpr char kFolderNotSavedFile[] = "PathDATA.txtに書き込めないため、このフォルダの場所を記録できませんでした。";
+inline constexpr char kFolderNotSavedNextTime[] = "このフォルダは今回だけ使います。次回も、このフォルダを選び直して下さい。";
+
 }  // namespace tolvashu::form2

@@ -16,6 +16,22 @@ bool ReadingWouldCut(const std::string& path) {
   return path.find_first_of(",\r\n") != std::string::npos;
 }
 
+bool WriteSavedPathFile(FileOps& files, const std::string& line) {
+  constexpr ErrorPolicy kPolicy = ErrorPolicy::kStopAtFirstFailure;
+  if (!files.OpenForWriting(kSavedPathFile) || !files.WriteLine(line)) {
+    StopAtFailure<kPolicy>(files);
+    return false;
+  }
+  return files.CloseAll();
+}
+
+// Only a file that is there is emptied: where there is none, none names an
+// older folder either.
+void EmptySavedPathFile(FileOps& files) {
+  constexpr ErrorPolicy kPolicy = ErrorPolicy::kSkipAndContinue;
+  if (files.HasFile(kSavedPathFile).value_or(true)) SkipOnFailure<kPolicy>(files.CreateEmpty(kSavedPathFile));
+}
+
 }  // namespace
 
 std::int16_t LoadSavedPath(FileOps& files, std::string& game_path) {
@@ -35,17 +51,13 @@ std::optional<std::string> SavedPathLine(const std::string& path) {
   return path;
 }
 
-bool SavePath(FileOps& files, const std::string& game_path) {
-  constexpr ErrorPolicy kPolicy = ErrorPolicy::kStopAtFirstFailure;
+SaveResult SavePath(FileOps& files, const std::string& game_path) {
   std::optional<std::string> line = SavedPathLine(game_path);
-  // Checked before the file is opened: opening truncates it, and the folder
-  // saved before is better kept than lost for a path that cannot be saved.
-  if (!line || !EncodeCp932(*line)) return false;
-  if (!files.OpenForWriting(kSavedPathFile) || !files.WriteLine(*line)) {
-    StopAtFailure<kPolicy>(files);
-    return false;
-  }
-  return files.CloseAll();
+  // Known before the file is touched: no line is begun that cannot be ended.
+  const bool holds = line && EncodeCp932(*line);
+  if (holds && WriteSavedPathFile(files, *line)) return SaveResult::kSaved;
+  EmptySavedPathFile(files);
+  return holds ? SaveResult::kNotWritten : SaveResult::kCannotHold;
 }
 
 }  // namespace tolvashu

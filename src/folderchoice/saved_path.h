@@ -24,10 +24,18 @@ std::int16_t LoadSavedPath(FileOps& files, std::string& game_path);
 // quote, which the item rules cannot carry inside a quoted item.
 std::optional<std::string> SavedPathLine(const std::string& path);
 
-// Replaces the saved-path file with `game_path`. A path that cannot be read
-// back whole or that code page 932 cannot hold is not saved, and the file
-// keeps the folder saved before. Returns whether the path was saved; a
-// failure is never passed on as more than this value.
-bool SavePath(FileOps& files, const std::string& game_path);
+enum class SaveResult {
+  kSaved,
+  kCannotHold,  // no line of code page 932 reads back as this path
+  kNotWritten,  // the file could not be written
+};
+
+// Replaces the saved-path file with `game_path`. Where that cannot be done,
+// the file is emptied instead, so that it names no folder at all rather than
+// one confirmed before this one (or a part of this one); a file that cannot
+// be emptied either (a read-only one) stays as it was. An empty file reads
+// as no saved path, here and in every earlier version. A failure is never
+// passed on as more than the result.
+SaveResult SavePath(FileOps& files, const std::string& game_path);
 
 }  // namespace tolvashu

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstring>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -19,7 +20,6 @@
 
 #include "app/app_texts.h"
 #include "app/console_texts.h"
-#include "folderchoice/form2_texts.h"
 #include "sample_folders.h"
 #include "text/text_codec.h"
 #include "transfer/journal.h"
@@ -48,10 +48,11 @@ class ConsoleProgramTest : public ::testing::Test {
     int status;
     std::string out, errors;
   };
-  // Runs the program in the scratch folder with these arguments (quoted by the caller).
-  Ran RunWith(const std::string& arguments) {
+  // Runs the program in the scratch folder with these arguments (quoted by
+  // the caller), its output into `out` when given.
+  Ran RunWith(const std::string& arguments, const std::string& out = "") {
     std::string command = "cd '" + scratch_.path() + "' && '" TOLVASHU_CONSOLE_EXE "' " + arguments + " > '" +
-                          scratch_.Join("out.txt") + "' 2> '" + scratch_.Join("errors.txt") + "'";
+                          (out.empty() ? scratch_.Join("out.txt") : out) + "' 2> '" + scratch_.Join("errors.txt") + "'";
     int status = std::system(command.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, scratch_.ReadFile("out.txt").value_or(""),
             scratch_.ReadFile("errors.txt").value_or("")};
@@ -105,6 +106,7 @@ class ConsoleProgramTest : public ::testing::Test {
   }
 
   ScratchFolder scratch_;
+  const std::string kStart = console::kDiagnosticStart;
 };
 
 TEST_F(ConsoleProgramTest, BackupInstallRestoreAndDefault) {
@@ -153,19 +155,14 @@ TEST_F(ConsoleProgramTest, ArgumentsRunOneOperationAndEndWithItsExitStatus) {
   EXPECT_EQ(scratch_.ReadFile("ゲーム 本体/MAINDATA.DAT"), "package main");
   EXPECT_EQ(scratch_.ReadFile("package/PathDATA.txt"), EncodeCp932(scratch_.Join("ゲーム 本体") + "\r\n"));
 
-  Ran not_a_game = RunWith("backup --package package --game package");
-  EXPECT_EQ(not_a_game.status, 1);
-  EXPECT_EQ(not_a_game.errors, std::string(console::kWarningMark) + form2::kNoGameExe + "\n");
   Ran no_backup = RunWith("restore --package=package");  // the saved folder
   EXPECT_EQ(no_backup.status, 1);
-  EXPECT_EQ(no_backup.errors, std::string(texts::kNoBackupData1) + "\n" + texts::kNoBackupData2 + "\n");
-  EXPECT_EQ(RunWith("default --package game").errors, std::string(console::kNoGameFolder) + "\n");
-  EXPECT_EQ(RunWith("install --package nowhere").status, 1);
+  EXPECT_EQ(no_backup.errors, kStart + texts::kNoBackupData1 + "\n" + texts::kNoBackupData2 + "\n");
 
   scratch_.SetReadOnly("ゲーム 本体/MAINDATA.DAT", true);
   Ran failed = RunWith("install --package package");
   EXPECT_EQ(failed.status, 2);
-  EXPECT_EQ(failed.errors.rfind(std::string(console::kWarningMark) + texts::kReportUndoneHead, 0), 0u) << failed.errors;
+  EXPECT_EQ(failed.errors.rfind(kStart + console::kWarningMark + texts::kReportUndoneHead, 0), 0u) << failed.errors;
   scratch_.SetReadOnly("ゲーム 本体/MAINDATA.DAT", false);
 
   Ran unknown = RunWith("install --frobnicate");
@@ -173,6 +170,53 @@ TEST_F(ConsoleProgramTest, ArgumentsRunOneOperationAndEndWithItsExitStatus) {
   EXPECT_NE(unknown.errors.find(console::kUsage), std::string::npos) << unknown.errors;
   EXPECT_EQ(RunWith("install --game").status, 64);
   EXPECT_EQ(RunWith("--version").out, "tolvashu-console " TOLVASHU_VERSION "\n");
+}
+
+// Each refusal says what was wrong, after the program's name; a --game that
+// is no game folder is named, with what is there instead.
+TEST_F(ConsoleProgramTest, EveryDiagnosticNamesTheProgramAndABadGameFolderWhatIsThere) {
+  scratch_.WriteFile("a file", "not a folder");
+  const std::string kWarning = kStart + console::kWarningMark;
+  const struct {
+    std::string arguments, errors;
+  } kRefusals[] = {
+      {"backup --package package --game nowhere",
+       kWarning + scratch_.Join("nowhere") + ": " + console::kGameFolderMissing},
+      {"backup --package package --game 'a file'",
+       kWarning + scratch_.Join("a file") + ": " + console::kGameFolderIsAFile},
+      {"backup --package package --game package",
+       kWarning + scratch_.Join("package") + ": " + console::kGameFolderWithoutExe},
+      {"default --package game", kStart + console::kNoGameFolder},
+      {"install --package nowhere", kStart + console::kNoPackageFolder + "nowhere"},
+  };
+  for (const auto& refusal : kRefusals) {
+    Ran ran = RunWith(refusal.arguments);
+    EXPECT_EQ(ran.status, 1) << refusal.arguments;
+    EXPECT_EQ(ran.errors, refusal.errors + "\n");
+    EXPECT_EQ(ran.out, "");
+  }
+  EXPECT_FALSE(scratch_.Exists("package/Backup"));
+  EXPECT_EQ(RunWith("install --frobnicate").errors.rfind(kStart + console::kErrorUnknownOption, 0), 0u);
+}
+
+// As GNU programs do: the output that could not be written is told, and
+// the status is not 0; in the menus, nothing more is asked or done.
+TEST_F(ConsoleProgramTest, StandardOutputThatCannotBeWrittenEndsWithANonZeroStatus) {
+  const std::string kFailed = kStart + console::kOutputFailed + ": " + std::strerror(ENOSPC) + "\n";
+  for (const char* arguments : {"--version", "--help", "install --package package --game game --dry-run"}) {
+    Ran ran = RunWith(arguments, "/dev/full");
+    EXPECT_EQ(ran.status, 74) << arguments;
+    EXPECT_EQ(ran.errors, kFailed) << arguments;
+  }
+  Ran install = RunWith("install --package package --game game", "/dev/full");
+  EXPECT_EQ(install.status, 74);
+  EXPECT_EQ(Game("MAINDATA.DAT"), "package main");  // done all the same; only its word was lost
+
+  scratch_.WriteFile("input.txt", "1\n1\n" + scratch_.Join("game") + "\n0\n");
+  Ran menus = RunWith("< input.txt", "/dev/full");
+  EXPECT_EQ(menus.status, 74);
+  EXPECT_EQ(menus.errors, kFailed);
+  EXPECT_FALSE(scratch_.Exists("game/Backup/MAINDATA.DAT"));
 }
 
 // The program killed (SIGKILL, as "end task" or a crash ends it) at random
@@ -220,7 +264,7 @@ TEST_F(ConsoleProgramTest, AnInterruptedInstallIsUndoneBeforeTheProgramEnds) {
     ASSERT_TRUE(TransferBegun(child)) << signal;
     kill(child, signal);
     EXPECT_EQ(ExitStatus(child), 128 + signal);
-    EXPECT_EQ(scratch_.ReadFile("errors.txt"), std::string(texts::kInterruptedUndone) + "\n") << signal;
+    EXPECT_EQ(scratch_.ReadFile("errors.txt"), kStart + texts::kInterruptedUndone + "\n") << signal;
     EXPECT_TRUE(ExactSnapshot(scratch_, "game") == before) << signal;
   }
 }
@@ -238,7 +282,7 @@ TEST_F(ConsoleProgramTest, ASecondOperationWhileOneRunsIsRefused) {
   ASSERT_TRUE(TransferBegun(first));
   Ran second = RunWith("backup --package package --game game");
   EXPECT_EQ(second.status, 1);
-  EXPECT_EQ(second.errors, std::string(texts::kAnotherOperation) + "\n");
+  EXPECT_EQ(second.errors, kStart + texts::kAnotherOperation + "\n");
   EXPECT_EQ(ExitStatus(first), 0);
   EXPECT_EQ(Game("MAINDATA.DAT"), "package main");
   EXPECT_FALSE(scratch_.Exists("game/Backup/MAINDATA.DAT"));
@@ -281,7 +325,7 @@ TEST_F(ConsoleProgramTest, AHeldFileOrTooLittleSpaceLeavesTheGameAsItWas) {
   for (const char* dry_run : {" --dry-run", ""}) {
     Ran full = RunWith("install --package package --game small/game" + std::string(dry_run));
     EXPECT_EQ(full.status, 1) << dry_run;
-    EXPECT_EQ(full.errors.rfind(texts::kNoSpace1, 0), 0u) << full.errors;
+    EXPECT_EQ(full.errors.rfind(console::kDiagnosticStart + std::string(texts::kNoSpace1), 0), 0u) << full.errors;
     EXPECT_EQ(full.out, "");
     EXPECT_TRUE(ExactSnapshot(scratch_, "small/game") == small_before) << dry_run;
   }

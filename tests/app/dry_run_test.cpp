@@ -1,6 +1,7 @@
 // The dry run's plan is the truth: for each operation, the dry run changes
-// nothing, and the plan it prints, applied to the folders as they were,
-// gives exactly the folders that the real run then leaves.
+// nothing, and the plan it prints, applied to the folders as they were (or
+// as the undo of an unfinished transfer leaves them), gives exactly the
+// folders that the real run then leaves.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -15,8 +16,10 @@
 
 #include "app/app_texts.h"
 #include "app/console_command.h"
+#include "app/console_texts.h"
 #include "operation_cases.h"
 #include "sample_folders.h"
+#include "scripted_ui.h"
 #include "support/current_folder_guard.h"
 #include "support/faulty_disk.h"
 #include "text/text_codec.h"
@@ -61,6 +64,22 @@ CommandRun RunCommand(const ScratchFolder& scratch, const OperationCase& operati
   FileOps files(disk);
   int status = RunConsoleCommand(ParseCommandLine(arguments), out_io, errors_io, files);
   return {status, out.str(), errors.str()};
+}
+
+// Runs the operation into the game folder as a killed program runs it: from
+// its `stop_at`th disk call on (0: none) nothing more reaches the disk.
+// Returns the calls it made.
+int RunStoppingDeadAt(const ScratchFolder& scratch, const OperationCase& operation, int stop_at) {
+  CurrentFolderGuard in_package(scratch.Join("package"));
+  std::unique_ptr<FileOps> real = MakePlatformFileOps();
+  FaultyDisk disk(real->disk());
+  disk.StopDeadAt(stop_at);
+  FileOps files(disk);
+  AppState state;
+  ScriptedUi ui(state);
+  ui.ConfirmFolder(scratch.Join("game"));
+  Operations(files, ui, state).Run(*operation.row);
+  return disk.AllCalls();
 }
 
 // Applies the plan's lines to `tree` and checks its total; the reasons of its skip lines.
@@ -144,7 +163,7 @@ TEST_P(DryRun, TooLittleSpaceIsRefusedBeforeAnythingChanges) {
     CommandRun refused = RunCommand(scratch, GetParam(), dry_run, VolumeSpace{4096, 4096});
     EXPECT_EQ(refused.status, kExitRefused) << refused.errors;
     EXPECT_EQ(refused.out, "");
-    const std::string head = std::string(texts::kNoSpace1) + "\n" + texts::kNoSpaceNeeded;
+    const std::string head = std::string(console::kDiagnosticStart) + texts::kNoSpace1 + "\n" + texts::kNoSpaceNeeded;
     ASSERT_EQ(refused.errors.rfind(head, 0), 0u) << refused.errors;
     const std::string numbers = refused.errors.substr(head.size(), refused.errors.find('\n', head.size()) - head.size());
     EXPECT_NE(numbers.find(std::string(" MB") + texts::kNoSpaceFree + "0 MB"), std::string::npos) << numbers;
@@ -159,6 +178,35 @@ TEST_P(DryRun, TooLittleSpaceIsRefusedBeforeAnythingChanges) {
   const std::uint64_t megabytes = std::stoull(needed);
   ASSERT_GE(megabytes, 1u);
   EXPECT_EQ(RunCommand(scratch, GetParam(), false, VolumeSpace{megabytes * kMegabyte, 4096}).status, kExitDone);
+}
+
+// A transfer killed halfway is undone by the real run before anything else;
+// the dry run says so and plans from the state that undo leaves.
+TEST_P(DryRun, PlansFromTheStateThatUndoingAnUnfinishedTransferLeaves) {
+  int calls = 0;
+  {
+    ScratchFolder whole_run;
+    MakeFixture(whole_run);
+    calls = RunStoppingDeadAt(whole_run, GetParam(), 0);
+  }
+  ScratchFolder scratch;
+  MakeFixture(scratch);
+  const Tree before = TreeOf(scratch);
+  RunStoppingDeadAt(scratch, GetParam(), calls * 3 / 4);  // past the plan, which only reads
+  const Tree cut_off = TreeOf(scratch);
+  ASSERT_NE(cut_off, before);
+
+  CommandRun plan = RunCommand(scratch, GetParam(), true);
+  ASSERT_EQ(plan.status, kExitDone) << plan.errors;
+  EXPECT_EQ(plan.errors, std::string(console::kDiagnosticStart) + texts::kWillRecover + "\n");
+  EXPECT_EQ(TreeOf(scratch), cut_off) << "the dry run changed the folders";
+  Tree planned = before;
+  ApplyPlan(plan.out, scratch, planned);
+
+  CommandRun real = RunCommand(scratch, GetParam(), false);
+  ASSERT_EQ(real.status, kExitDone) << real.errors;
+  EXPECT_EQ(real.out, std::string(texts::kRecovered) + "\n" + GetParam().row->completion_message + "\n");
+  EXPECT_EQ(TreeOf(scratch), planned) << plan.out;
 }
 
 INSTANTIATE_TEST_SUITE_P(Operations, DryRun, ::testing::ValuesIn(kOperations),

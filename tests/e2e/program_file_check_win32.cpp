@@ -63,6 +63,7 @@ void CheckManifest(Checks& checks, HMODULE module) {
   checks.Expect(has("Microsoft.Windows.Common-Controls") && has("version=\"6.0.0.0\""),
                 "manifest: common controls 6");
   checks.Expect(has("PerMonitorV2"), "manifest: per-monitor DPI awareness");
+  checks.Expect(has("<longPathAware") && has(">true</longPathAware>"), "manifest: aware of long paths");
   checks.Expect(!has("activeCodePage"), "manifest: no code page setting");
 }
 

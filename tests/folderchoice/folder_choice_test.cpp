@@ -154,22 +154,31 @@ TEST_F(FolderChoiceTest, BrowsedPathSurvivesFromOneShowingToTheNext) {
   EXPECT_EQ(choice_.BrowsedPath(), scratch_.Join("elsewhere"));
 }
 
-TEST_F(FolderChoiceTest, FolderThatCannotBeSavedIsStillUsed) {
+// Used, and told; the next showing offers no folder rather than the older one.
+TEST_F(FolderChoiceTest, FolderThatCannotBeSavedIsStillUsedAndNeverOfferedInItsPlace) {
   scratch_.WriteFile("PathDATA.txt", "D:\\Old\r\n");
   Show();
-  std::string korean = MakeGameFolder("게임");
-  Browse(korean);
+  std::string accented = MakeGameFolder("josé");
+  Browse(accented);
   EXPECT_TRUE(view_.unloaded);
   EXPECT_EQ(path_chosen_, 1);
-  EXPECT_EQ(game_path_, korean);
-  EXPECT_EQ(SavedPathBytes(), "D:\\Old\r\n");
+  EXPECT_EQ(game_path_, accented);
+  EXPECT_EQ(view_.warnings, std::vector<std::string>{std::string(form2::kFolderNotSavedCharacters) + "\r" +
+                                                     form2::kFolderNotSavedNextTime});
+  Show();
+  EXPECT_EQ(view_.bt2_caption, form2::kBT2NoSavedPath);
+  EXPECT_FALSE(view_.bt2_enabled);
 
+  // A file that cannot be written at all keeps what it holds.
+  scratch_.WriteFile("PathDATA.txt", "D:\\Old\r\n");
   scratch_.SetReadOnly("PathDATA.txt", true);
   Show();
   std::string game = MakeGameFolder("game");
   Browse(game);
   EXPECT_TRUE(view_.unloaded);
   EXPECT_EQ(game_path_, game);
+  EXPECT_EQ(view_.warnings,
+            std::vector<std::string>{std::string(form2::kFolderNotSavedFile) + "\r" + form2::kFolderNotSavedNextTime});
   EXPECT_EQ(SavedPathBytes(), "D:\\Old\r\n");
   scratch_.SetReadOnly("PathDATA.txt", false);
   EXPECT_TRUE(NoFileLeftOpen());

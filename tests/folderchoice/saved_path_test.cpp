@@ -40,11 +40,11 @@ TEST_F(SavedPathTest, NoFolderToReadLeavesGamePathAlone) {
 }
 
 TEST_F(SavedPathTest, PlainPathIsWrittenAsBefore) {
-  EXPECT_TRUE(SavePath(*files_, "D:\\Games\\X"));
+  EXPECT_EQ(SaveResult::kSaved, SavePath(*files_, "D:\\Games\\X"));
   EXPECT_EQ(SavedPathBytes(), "D:\\Games\\X\r\n");
-  EXPECT_TRUE(SavePath(*files_, "D:\\ゲーム\\年表"));
+  EXPECT_EQ(SaveResult::kSaved, SavePath(*files_, "D:\\ゲーム\\年表"));
   EXPECT_EQ(SavedPathBytes(), "D:\\\x83\x51\x81\x5b\x83\x80\\\x94\x4e\x95\x5c\r\n");
-  EXPECT_TRUE(SavePath(*files_, "/home/player/my games"));
+  EXPECT_EQ(SaveResult::kSaved, SavePath(*files_, "/home/player/my games"));
   EXPECT_EQ(SavedPathBytes(), "/home/player/my games\r\n");
 }
 
@@ -54,29 +54,37 @@ TEST_F(SavedPathTest, EveryPathThatCanBeSavedReadsBackWhole) {
       "D:\\Lone\nLF", "D:\\,", ",", "D:\\Games\\X", "D:\\", "D:\\年表, 2",
   };
   for (const std::string& path : paths) {
-    ASSERT_TRUE(SavePath(*files_, path)) << path;
+    ASSERT_EQ(SavePath(*files_, path), SaveResult::kSaved) << path;
     std::string game_path;
     EXPECT_EQ(LoadSavedPath(*files_, game_path), 1) << path;
     EXPECT_EQ(game_path, path);
   }
-  EXPECT_TRUE(SavePath(*files_, "D:\\A,B"));
+  EXPECT_EQ(SaveResult::kSaved, SavePath(*files_, "D:\\A,B"));
   EXPECT_EQ(SavedPathBytes(), "\"D:\\A,B\"\r\n");
 }
 
-TEST_F(SavedPathTest, PathThatCannotBeSavedKeepsTheFolderSavedBefore) {
-  scratch_.WriteFile("PathDATA.txt", "D:\\Old\r\n");
-  EXPECT_FALSE(SavePath(*files_, "D:\\\"quoted\""));  // no item can carry it
-  EXPECT_FALSE(SavePath(*files_, "D:\\게임"));        // not in code page 932
-  EXPECT_FALSE(SavePath(*files_, ""));
-  EXPECT_EQ(SavedPathBytes(), "D:\\Old\r\n");
+// The file then names no folder rather than the one confirmed before.
+TEST_F(SavedPathTest, PathThatCannotBeSavedLeavesNoOlderFolderBehind) {
+  const char* kPaths[] = {"/home/josé/Games/Tolvashu", "C:\\Users\\Łukasz\\Games\\Tolvashu", "D:\\게임",
+                          "D:\\\"quoted\"",  // no item can carry it
+                          ""};
+  EXPECT_EQ(SavePath(*MakePlatformFileOps(), kPaths[0]), SaveResult::kCannotHold);
+  EXPECT_EQ(SavedPathBytes(), "<missing>");  // nothing to empty, and nothing made
+  for (const char* path : kPaths) {
+    scratch_.WriteFile("PathDATA.txt", "D:\\Old\r\n");
+    EXPECT_EQ(SavePath(*files_, path), SaveResult::kCannotHold) << path;
+    EXPECT_EQ(SavedPathBytes(), "") << path;
+    std::string game_path = kBefore;
+    EXPECT_EQ(LoadSavedPath(*files_, game_path), -1) << path;
+  }
   EXPECT_TRUE(NoFileLeftOpen());
 }
 
-TEST_F(SavedPathTest, UnwritableFileFailsQuietlyAndClosesEverything) {
+TEST_F(SavedPathTest, UnwritableFileIsToldAndClosesEverything) {
   scratch_.WriteFile("PathDATA.txt", "D:\\Old\r\n");
   scratch_.SetReadOnly("PathDATA.txt", true);
-  EXPECT_FALSE(SavePath(*files_, "D:\\New"));
-  EXPECT_EQ(SavedPathBytes(), "D:\\Old\r\n");
+  EXPECT_EQ(SavePath(*files_, "D:\\New"), SaveResult::kNotWritten);
+  EXPECT_EQ(SavedPathBytes(), "D:\\Old\r\n");  // it cannot be emptied either
   scratch_.SetReadOnly("PathDATA.txt", false);
   EXPECT_TRUE(NoFileLeftOpen());
 }
