@@ -39,7 +39,7 @@ void Form3Notice::Unload() {
 }
 
 void Form3Notice::CopyingFile(std::string_view name) {
-  if (count_.Planned(name)) file_name_.assign(name);  // not the names that have no source
+  file_name_.assign(name);
   StillWorking();
 }
 
