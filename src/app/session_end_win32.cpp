@@ -19,8 +19,11 @@ void HoldSessionEnd(HWND window) {
   if (window) ShutdownBlockReasonCreate(window, Utf8ToWide(texts::kSessionEndHeld).c_str());
 }
 
+// The transfer that met a session end has ended: what comes next (the plan
+// of the next operation) is not taken for stopped.
 void ReleaseSessionEnd(HWND window) {
   held = false;
+  ending = false;
   if (window) ShutdownBlockReasonDestroy(window);
 }
 
