@@ -38,7 +38,7 @@ ProgressTotal TotalOf(const std::vector<PlannedChange>& changes, const std::stri
 TransferPlan PlanTransfer(FileOps& files, ProgressNotice& asked, const std::string& game_path,
                           const std::string& source, const std::string& destination,
                           const std::string& music_switch) {
-  OverlayDisk overlay(files.disk());
+  OverlayDisk overlay(files.disk().PlanReads(), SourceReads::kLookedAt);
   FileOps planning(overlay);
   PlanningNotice notice(asked);
   MakeDataFolders(planning, game_path);

@@ -1,6 +1,8 @@
 // What an operation's transfer will write, known before anything changes:
 // the folder preparation and the transfer run first over a disk that only
 // pretends (the dry run's), so that the plan is the run by construction.
+// It only looks at the sources, without opening them: the transfer opens
+// each itself, and meets any that cannot be read.
 #pragma once
 
 #include <string>

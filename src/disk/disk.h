@@ -254,6 +254,12 @@ class Disk {
   // indexer), so that the caller's windows answer meanwhile. Empty (no
   // call) by default. By default the disk never waits, and ignores it.
   virtual void SetWaitHook(ChunkHook hook);
+
+  // The disk that a plan made ahead of a run reads through: this one. A disk
+  // that stands between a run and the real disk only to count or fail the
+  // run's calls (as the tests' does) hands out the disk below it, so that it
+  // counts the run's own calls and not the plan's reads as well.
+  virtual Disk& PlanReads() { return *this; }
 };
 
 // The disk of the platform this program was built for (defined by the

@@ -151,7 +151,7 @@ Entry OverlayDisk::EntryOf(const Item& item) {
 Result<Entry> OverlayDisk::Look(const std::string& path, Spelling spelling) {
   Place place = Locate(path);
   if (!place.folder_key) {
-    Result<Entry> real = real_.Look(path, spelling);
+    Result<Entry> real = RealLook(path, spelling);
     if (!real.ok()) return real;
     Entry none;
     none.kind = EntryKind::kNoFolder;
@@ -164,7 +164,24 @@ Result<Entry> OverlayDisk::Look(const std::string& path, Spelling spelling) {
     none.name = place.name;
     return none;
   }
-  return real_.Look(path, spelling);
+  return RealLook(path, spelling);
+}
+
+// An answer that tells the name as held serves a look as asked too, with
+// the name as asked. A failed look is not kept: it is met again.
+Result<Entry> OverlayDisk::RealLook(const std::string& path, Spelling spelling) {
+  auto known = real_looks_.find(path);
+  if (known != real_looks_.end() && (known->second.as_held || spelling == Spelling::kAsAsked)) {
+    Entry entry = known->second.entry;
+    if (spelling == Spelling::kAsAsked && known->second.as_held) {
+      const std::string asked = WithoutSeparator(path);
+      entry.name = asked.substr(NameStart(asked));
+    }
+    return entry;
+  }
+  Result<Entry> real = real_.Look(path, spelling);
+  if (real.ok()) real_looks_[path] = RealEntry{*real, spelling == Spelling::kAsHeld};
+  return real;
 }
 
 Result<std::string> OverlayDisk::FolderIdentity(const std::string& path) {
@@ -245,7 +262,7 @@ OverlayDisk::Item& OverlayDisk::Change(const std::string& path, const Place& pla
     item->second.folder_key = *place.folder_key;
     item->second.own = IsOwnName(place.name) || IsOwnFolder(*place.folder_key);
     if (!IsNew(*place.folder_key)) {
-      Result<Entry> real = real_.Look(path, Spelling::kAsAsked);
+      Result<Entry> real = RealLook(path, Spelling::kAsAsked);
       item->second.was_real = real.ok() && real->exists();
       item->second.real_kind = real.ok() ? real->kind : EntryKind::kNone;
     }
@@ -290,8 +307,10 @@ Result<std::unique_ptr<StagedFile>, StageError> OverlayDisk::StageCopy(const std
   if (!from.ok()) return StageError{true, from.error()};
   if (!from->exists()) return StageError{true, DiskError::Absent()};
   if (from->kind != EntryKind::kFile) return StageError{true, DiskError::WrongKind()};
-  Result<std::unique_ptr<InputFile>> readable = OpenRead(source, ReadSharing::kWithEveryone);
-  if (!readable.ok()) return StageError{true, readable.error()};
+  if (source_reads_ == SourceReads::kOpened) {
+    Result<std::unique_ptr<InputFile>> readable = OpenRead(source, ReadSharing::kWithEveryone);
+    if (!readable.ok()) return StageError{true, readable.error()};
+  }
   Result<Entry> to = Look(destination, Spelling::kAsHeld);
   if (!to.ok()) return StageError{false, to.error()};
   if (to->kind == EntryKind::kNoFolder) return StageError{false, DiskError::NoFolder()};

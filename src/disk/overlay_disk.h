@@ -29,9 +29,16 @@
 
 namespace tolvashu {
 
+// What a copy asks of its source before the overlay takes it as copied.
+enum class SourceReads {
+  kOpened,     // it is opened, as the copy would open it: a dry run meets an unreadable file
+  kLookedAt,   // it is only looked at: the plan ahead of a real run, which opens each itself
+};
+
 class OverlayDisk : public Disk {
  public:
-  explicit OverlayDisk(Disk& real) : real_(real) {}
+  explicit OverlayDisk(Disk& real, SourceReads source_reads = SourceReads::kOpened)
+      : real_(real), source_reads_(source_reads) {}
 
   // What would change on the real disk: each path that ends up other than
   // it is now, once, in the order it was first changed, with what it ends up
@@ -111,10 +118,19 @@ class OverlayDisk : public Disk {
   void Gone(const std::string& path, const Entry& entry);
   void Written(const std::string& path, std::uint64_t size);
   static Entry EntryOf(const Item& item);
+  // The real disk's answer for `path`, asked once: nothing here changes
+  // the real disk, so a path looked at again is answered from memory.
+  Result<Entry> RealLook(const std::string& path, Spelling spelling);
 
   Disk& real_;
+  SourceReads source_reads_;
   std::map<std::string, Item> items_;  // by folder key and folded name
   std::vector<std::string> order_;     // the keys of items_, in the order first changed
+  struct RealEntry {
+    Entry entry;
+    bool as_held = false;  // the name as the folder holds it, not only as asked
+  };
+  std::map<std::string, RealEntry> real_looks_;  // by path as asked
   std::map<std::string, std::optional<std::string>> folder_keys_;  // folder path -> key; emptied when folders change
   std::set<std::string> own_folders_;  // the keys of folders of our own making
   int new_folders_ = 0;

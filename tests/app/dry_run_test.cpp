@@ -192,7 +192,7 @@ TEST_P(DryRun, PlansFromTheStateThatUndoingAnUnfinishedTransferLeaves) {
   ScratchFolder scratch;
   MakeFixture(scratch);
   const Tree before = TreeOf(scratch);
-  RunStoppingDeadAt(scratch, GetParam(), calls * 3 / 4);  // past the plan, which only reads
+  RunStoppingDeadAt(scratch, GetParam(), calls / 2);
   const Tree cut_off = TreeOf(scratch);
   ASSERT_NE(cut_off, before);
 

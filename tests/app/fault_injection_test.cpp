@@ -151,6 +151,14 @@ void ExpectSame(const Files& expected, const Files& actual, const std::string& w
   EXPECT_TRUE(expected == actual) << what << ": " << FirstDifference(expected, actual);
 }
 
+// `count` points spread evenly over `calls` calls, from 1: where a run is
+// killed or failed when trying every call would cost too much.
+std::vector<int> KillPointsSpread(int calls, int count) {
+  std::vector<int> points;
+  for (int i = 1; i <= count; ++i) points.push_back(std::max(1, calls * i / (count + 1)));
+  return points;
+}
+
 class FaultInjection : public ::testing::TestWithParam<OperationCase> {
  protected:
   void SetUp() override {
@@ -177,6 +185,31 @@ class FaultInjection : public ::testing::TestWithParam<OperationCase> {
     }
   }
 
+  // A run with one failing call of `kind` (cause `cause` of kCauses) ends
+  // as the fault-free run did, when the failure could be absorbed, or with
+  // a failure report that gives the advice for the cause, and the state
+  // before, also after the next start's recovery; no file of ours is left.
+  void ExpectToldOrAbsorbed(const FaultRun& run, FaultKind kind, int cause, const std::string& what) const {
+    ASSERT_TRUE(run.faulty.Failed()) << what << ": the call never came";
+    const std::string box = run.Box();
+    EXPECT_EQ(StartsWith(box, texts::kReportUndoneHead) || StartsWith(box, texts::kReportHead),
+              run.result == OperationResult::kFailed)
+        << what << ": the result does not tell the report";
+    if (box == GetParam().row->completion_message) {
+      ExpectSame(WithoutTimesOfNewEmptyFiles(fault_free_->after, run.before),
+                 WithoutTimesOfNewEmptyFiles(run.recovered, run.before), what + " (absorbed)");
+    } else {
+      ExpectSame(run.before, run.after, what + ", box «" + box + "»");
+      EXPECT_TRUE(StartsWith(box, texts::kReportUndoneHead) || StartsWith(box, texts::kReportHead))
+          << what << ": " << box;
+      if (CarriesCause(kind) && StartsWith(box, texts::kReportUndoneHead)) {
+        EXPECT_NE(box.find(kAdvice[cause]), std::string::npos) << what << ": no advice for the cause\n" << box;
+      }
+      ExpectSame(run.before, run.recovered, what + ", then a recovery");
+    }
+    EXPECT_EQ(run.OwnFilesLeft(), std::vector<std::string>{}) << what;
+  }
+
   std::unique_ptr<FaultRun> fault_free_;
 };
 
@@ -184,31 +217,48 @@ TEST_P(FaultInjection, AnyFailingCallLeavesTheStateBeforeAndSaysWhy) {
   int runs = 0;
   for (FaultKind kind : kFaultKinds) {
     for (int nth = 1; nth <= fault_free_->faulty.Calls(kind); ++nth) {
-      const int cause = nth % 4;
-      FaultRun run(GetParam(), [&](FaultyDisk& f) { f.FailNth(kind, nth, kCauses[cause]); });
-      std::string what = std::string(GetParam().name) + ", " + FaultKindName(kind) + " call " + std::to_string(nth);
-      ASSERT_TRUE(run.faulty.Failed()) << what << ": the call never came";
-      const std::string box = run.Box();
-      EXPECT_EQ(StartsWith(box, texts::kReportUndoneHead) || StartsWith(box, texts::kReportHead),
-                run.result == OperationResult::kFailed)
-          << what << ": the result does not tell the report";
-      if (box == GetParam().row->completion_message) {
-        ExpectSame(WithoutTimesOfNewEmptyFiles(fault_free_->after, run.before),
-                   WithoutTimesOfNewEmptyFiles(run.recovered, run.before), what + " (absorbed)");
-      } else {
-        ExpectSame(run.before, run.after, what + ", box «" + box + "»");
-        EXPECT_TRUE(StartsWith(box, texts::kReportUndoneHead) || StartsWith(box, texts::kReportHead))
-            << what << ": " << box;
-        if (CarriesCause(kind) && StartsWith(box, texts::kReportUndoneHead)) {
-          EXPECT_NE(box.find(kAdvice[cause]), std::string::npos) << what << ": no advice for the cause\n" << box;
-        }
-        ExpectSame(run.before, run.recovered, what + ", then a recovery");
-      }
-      EXPECT_EQ(run.OwnFilesLeft(), std::vector<std::string>{}) << what;
+      FaultRun run(GetParam(), [&](FaultyDisk& f) { f.FailNth(kind, nth, kCauses[nth % 4]); });
+      ExpectToldOrAbsorbed(run, kind, nth % 4,
+                           std::string(GetParam().name) + ", " + FaultKindName(kind) + " call " + std::to_string(nth));
       ++runs;
     }
   }
   EXPECT_GT(runs, 40) << "too few file calls to be a real fixture";
+  RecordProperty("runs", runs);
+}
+
+// The plan made before the transfer only reads. A read of it failing, or
+// the program killed while it reads, ends as any failure or kill does:
+// the transfer that follows meets what the plan met, or runs as planned
+// when the failure has passed. The points are spread over the calls the
+// plan adds, which come before the transfer's own.
+TEST_P(FaultInjection, AFailureOrKillWhilePlanningEndsAsAnyOther) {
+  const Arm count_plan = [](FaultyDisk& f) { f.CountPlanReads(); };
+  FaultRun planned(GetParam(), count_plan);
+  int runs = 0;
+  for (FaultKind kind : {FaultKind::kList, FaultKind::kLook, FaultKind::kOpenInput}) {
+    const int plan_calls = planned.faulty.Calls(kind) - fault_free_->faulty.Calls(kind);
+    ASSERT_GT(plan_calls, 0) << FaultKindName(kind) << ": the plan makes no such call";
+    for (int nth : KillPointsSpread(plan_calls, 4)) {
+      FaultRun run(GetParam(), [&](FaultyDisk& f) {
+        f.CountPlanReads();
+        f.FailNth(kind, nth, kCauses[nth % 4]);
+      });
+      ExpectToldOrAbsorbed(run, kind, nth % 4,
+                           std::string(GetParam().name) + ", planning, " + FaultKindName(kind) + " call " +
+                               std::to_string(nth));
+      ++runs;
+    }
+  }
+  for (int nth : KillPointsSpread(planned.faulty.AllCalls() - fault_free_->faulty.AllCalls(), 6)) {
+    FaultRun run(GetParam(), [&](FaultyDisk& f) {
+      f.CountPlanReads();
+      f.StopDeadAt(nth);
+    });
+    ExpectBeforeOrAfter(run, run.Committed(), std::string(GetParam().name) + ", killed planning at call " +
+                                                  std::to_string(nth));
+    ++runs;
+  }
   RecordProperty("runs", runs);
 }
 
@@ -223,14 +273,6 @@ TEST_P(FaultInjection, AKillAtAnyCallIsUndoneOrFinishedByTheNextStart) {
   }
   EXPECT_GT(calls, 100) << "too few file calls to be a real fixture";
   RecordProperty("runs", calls);
-}
-
-// The kill points of a transfer at which its undo is tried: spread over the
-// whole run, so that holding folders, held files and new files are all met.
-std::vector<int> KillPointsSpread(int calls, int count) {
-  std::vector<int> points;
-  for (int i = 1; i <= count; ++i) points.push_back(std::max(1, calls * i / (count + 1)));
-  return points;
 }
 
 // A recovery tells the truth: "undone" only when the folder is exactly as

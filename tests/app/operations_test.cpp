@@ -138,7 +138,7 @@ TEST_F(OperationsTest, RestoreOrDefaultWithoutDataWarnsAndChangesNothing) {
 TEST_F(OperationsTest, AnInterruptedTransferIsUndoneBeforeTheNextOperation) {
   std::map<std::string, std::string> before = Snapshot(scratch_, "game");
   FaultyDisk killed_midway(files_->disk());
-  killed_midway.StopDeadAt(400);
+  killed_midway.StopDeadAt(60);
   FileOps files(killed_midway);
   Operations(files, ui_, state_).ClickInstallBT();
   ASSERT_NE(Snapshot(scratch_, "game"), before);

@@ -316,13 +316,18 @@ void LongInstallAnswersTheSystem(Checks& checks, InstallerSession& session, cons
   CheckLayout(checks, notice, kForm3, controls);
   checks.Expect(GetWindow(notice, GW_OWNER) == session.form1(), "Form3 is owned by the main window");
   Close(session.form1());
-  TransferWatch watch = WatchTransfer(session.form1(), notice, controls["Label2"]);
-  std::printf("    watched %lu ms, %d looks: slowest answer of form1 %lu ms, of Form3 %lu ms; %d file names shown\n",
-              watch.duration_ms, watch.samples, watch.slowest_main_ms, watch.slowest_notice_ms, watch.name_changes);
+  TransferWatch watch = WatchTransfer(session.form1(), notice, controls["Label2"], controls["ProgressBar1"]);
+  std::printf("    watched %lu ms, %d looks: slowest answer of form1 %lu ms, of Form3 %lu ms; %d file names shown\n"
+              "    the bar rose %d times, fell %d times, reached %d of %d\n",
+              watch.duration_ms, watch.samples, watch.slowest_main_ms, watch.slowest_notice_ms, watch.name_changes,
+              watch.bar_rises, watch.bar_falls, watch.bar_highest, watch.bar_range);
   checks.Expect(watch.duration_ms >= 3000, "the transfer takes several seconds");
   checks.Expect(watch.slowest_main_ms < 1000, "form1 answers within a second throughout the transfer");
   checks.Expect(watch.slowest_notice_ms < 1000, "Form3 answers within a second throughout the transfer");
   checks.Expect(watch.name_changes >= 5, "Form3 shows the names of the files as they are copied");
+  checks.Expect(watch.bar_rises >= 3 && watch.bar_falls == 0, "Form3's bar fills step by step and never goes back");
+  checks.Expect(watch.bar_range > 0 && watch.bar_highest <= watch.bar_range && watch.bar_highest * 2 > watch.bar_range,
+                "the bar fills towards its end within its range");
   checks.Expect(watch.name_changes * 1000LL <= 12LL * watch.duration_ms,
                 "the file name changes ten times a second at most");
   session.AnswerMessageBox(session.form1(), texts::kInstallDone, false, "InstallBT, closed meanwhile");

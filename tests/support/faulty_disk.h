@@ -96,6 +96,10 @@ class FaultyDisk : public Disk {
     return real_.FreeSpace(folder);
   }
   void SetWaitHook(ChunkHook hook) override { real_.SetWaitHook(std::move(hook)); }
+  // The plan ahead of a run reads the real disk, uncounted, unless
+  // CountPlanReads was called: its calls then count and fail like the run's.
+  Disk& PlanReads() override { return count_plan_reads_ ? *this : real_; }
+  void CountPlanReads() { count_plan_reads_ = true; }
 
   // Counts a call towards the kill; true once the disk is dead.
   bool Dead();
@@ -127,6 +131,7 @@ class FaultyDisk : public Disk {
   int all_calls_ = 0;
   int dead_at_ = 0;
   std::optional<VolumeSpace> free_space_;
+  bool count_plan_reads_ = false;
   FaultKind kind_ = FaultKind::kList;
   int nth_ = 0;
   FailureCause cause_ = FailureCause::kOther;
