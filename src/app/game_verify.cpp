@@ -31,10 +31,18 @@ const char* Word(Disagreement what) {
   return "unreadable";
 }
 
+// An empty file that the operation would make where there is none (a status
+// file it empties, or copies empty from a backup that it was emptied in)
+// holds no state of a game, and neither does no file.
+bool AgreesAsEmpty(const PlannedChange& change, const PlannedEffect& effect) {
+  return change.kind != ChangeKind::kMakeFolder && effect.effect == Effect::kNew && effect.bytes == 0;
+}
+
 // What the change says of the folder, or nothing when it agrees or is no
 // part of the game's data.
 std::optional<Disagreement> DisagreementOf(const PlannedChange& change, const PlannedEffect& effect) {
   if (change.kind == ChangeKind::kMakeFolder || change.kind == ChangeKind::kWrite) return std::nullopt;
+  if (AgreesAsEmpty(change, effect)) return std::nullopt;
   if (effect.unreadable) return Disagreement::kUnreadable;
   switch (effect.effect) {
     case Effect::kNew:
@@ -67,7 +75,8 @@ Verdict VerdictOf(const std::vector<PlannedChange>& changes, const std::vector<P
     const PlannedChange& change = changes[i];
     if (std::optional<Disagreement> what = DisagreementOf(change, effects[i])) {
       verdict.findings.push_back({*what, change.path, change.kind == ChangeKind::kCopy ? change.source : ""});
-    } else if (effects[i].effect == Effect::kUnchanged && change.kind != ChangeKind::kWrite) {
+    } else if ((effects[i].effect == Effect::kUnchanged && change.kind != ChangeKind::kWrite) ||
+               AgreesAsEmpty(change, effects[i])) {
       ++verdict.agreeing;
     }
   }

@@ -9,7 +9,9 @@
 //   not-empty PATH    a status file the operation leaves empty holds something
 //   unreadable PATH   the file, or what it is compared with, could not be read
 // The folders the operation makes and the saved folder it writes are no
-// part of the game's data and are left out.
+// part of the game's data and are left out; an empty file that the
+// operation would create where there is none agrees (the status files:
+// neither holds any state of a game).
 #pragma once
 
 #include <cstdint>
