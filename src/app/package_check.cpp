@@ -91,11 +91,6 @@ const catalogue::EntrySweep* SweepButForCase(const std::string& name) {
   return nullptr;
 }
 
-std::string SweepDetail(const catalogue::EntrySweep& sweep) {
-  const std::string characters(sweep.characters);
-  return sweep.match == catalogue::Match::kLastCharacters ? "*" + characters : characters + "*";
-}
-
 class UntakenFiles {
  public:
   UntakenFiles(Disk& disk, const std::string& package, const std::set<std::string>& taken, PackageCheck& check)
@@ -137,7 +132,7 @@ class UntakenFiles {
       warning.hint = UntakenHint::kSubfolder;
     } else if (const catalogue::EntrySweep* sweep = SweepButForCase(name)) {
       warning.hint = UntakenHint::kSweepCase;
-      warning.detail = SweepDetail(*sweep);
+      warning.detail = catalogue::SweepPattern(*sweep);
     } else if (std::string end = SeriesEnd(name); end != kNoSeries) {
       warning.hint = UntakenHint::kSeries;
       warning.detail = end;

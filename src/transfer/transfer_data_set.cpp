@@ -53,12 +53,6 @@ void Tell(FolderTransfer& transfer, TransferStep step, std::string_view detail =
   if (ProgressNotice* notice = transfer.notice()) notice->StepStarts(step, detail);
 }
 
-// "*jpg" for a sweep of last characters, "namedata*" for one of first characters.
-std::string SweepDetail(const catalogue::EntrySweep& sweep) {
-  const std::string characters(sweep.characters);
-  return sweep.match == catalogue::Match::kLastCharacters ? "*" + characters : characters + "*";
-}
-
 // The source listing that refills a family is read before the family is
 // cleared: when it cannot be read, the transfer stops with nothing cleared.
 void ClearFamilies(FolderTransfer& transfer) {
@@ -90,7 +84,7 @@ void CopySubfolders(FolderTransfer& transfer) {
 void RunEntrySweeps(FolderTransfer& transfer, bool music_on) {
   for (const catalogue::EntrySweep& sweep : catalogue::kEntrySweeps) {
     if (sweep.music_only && !music_on) continue;
-    Tell(transfer, TransferStep::kSweep, SweepDetail(sweep));
+    Tell(transfer, TransferStep::kSweep, catalogue::SweepPattern(sweep));
     CopyInOrder(transfer, SourceEntries(transfer, "", "", [&](const std::string& entry) {
                   return catalogue::Matches(sweep, entry);
                 }));
