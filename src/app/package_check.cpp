@@ -1,5 +1,6 @@
 #include "app/package_check.h"
 
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -41,8 +42,9 @@ class CheckNotice : public ProgressNotice {
     auto [known, first] = index_.try_emplace(NameKey(name), taken_.size());
     if (first) {
       taken_.push_back({step_, detail_, std::string(name), 0, {}});
-    } else if (taken_[known->second].step != step_) {
-      taken_[known->second].also.push_back(step_);
+    } else if (std::vector<TransferStep>& also = taken_[known->second].also;
+               taken_[known->second].step != step_ && std::find(also.begin(), also.end(), step_) == also.end()) {
+      also.push_back(step_);
     }
   }
   void ManifestItemSkipped(std::string_view item, ManifestSkip why) override {
