@@ -1,4 +1,4 @@
-// A small parser of our own: four operations and five options do not need a
+// A small parser of our own: six commands and seven options do not need a
 // library, and this one reads UTF-8 arguments alike on every platform.
 #include "app/console_command_line.h"
 
@@ -21,12 +21,24 @@ constexpr OperationName kOperationNames[] = {
     {"default", &kDefaultOperation},
 };
 
-const OperationRow* OperationNamed(std::string_view name) {
-  for (const OperationName& operation : kOperationNames) {
+// What verify compares the game folder with, by the operation that would
+// leave it so.
+constexpr OperationName kAgainstNames[] = {
+    {"package", &kInstallOperation},
+    {"backup", &kRestoreOperation},
+    {"default", &kDefaultOperation},
+};
+
+template <std::size_t N>
+const OperationRow* RowNamed(const OperationName (&names)[N], std::string_view name) {
+  for (const OperationName& operation : names) {
     if (operation.name == name) return operation.row;
   }
   return nullptr;
 }
+
+constexpr std::string_view kCheckCommand = "check";
+constexpr std::string_view kVerifyCommand = "verify";
 
 class Parser {
  public:
@@ -45,6 +57,7 @@ class Parser {
       }
     }
     if (line_.action == CommandAction::kMenus && Given()) Refuse(console::kErrorNoOperation, "");
+    RefuseOptionsOutOfPlace();
     return line_;
   }
 
@@ -61,6 +74,10 @@ class Parser {
     }
     if (name == "--dry-run" && !value) {
       line_.dry_run = true;
+    } else if (name == "--json" && !value) {
+      line_.json = true;
+    } else if (name == "--against") {
+      against_ = Value(name, value, console::kErrorUnknownAgainst);
     } else if (name == "--game") {
       line_.game_folder = Value(name, value);
     } else if (name == "--package") {
@@ -72,16 +89,22 @@ class Parser {
   }
 
   // The option's value: after '=', or the next argument.
-  std::string Value(const std::string& name, std::optional<std::string> value) {
+  std::string Value(const std::string& name, std::optional<std::string> value,
+                    const char* missing = console::kErrorMissingValue) {
     if (!value && next_ < arguments_.size()) value = arguments_[next_++];
-    if (!value || value->empty()) Refuse(console::kErrorMissingValue, name);
+    if (!value || value->empty()) Refuse(missing, name);
     return value.value_or("");
   }
 
   void TakeOperation(const std::string& argument) {
-    const OperationRow* row = OperationNamed(argument);
-    if (line_.operation) {
+    const OperationRow* row = RowNamed(kOperationNames, argument);
+    if (line_.action != CommandAction::kMenus) {
       Refuse(console::kErrorExtraArgument, argument);
+    } else if (argument == kCheckCommand) {
+      line_.action = CommandAction::kCheck;
+    } else if (argument == kVerifyCommand) {
+      line_.action = CommandAction::kVerify;
+      line_.operation = &kInstallOperation;
     } else if (!row) {
       Refuse(console::kErrorUnknownOperation, argument);
     } else {
@@ -90,7 +113,32 @@ class Parser {
     }
   }
 
-  bool Given() const { return line_.dry_run || line_.game_folder || line_.package_folder; }
+  bool Given() const {
+    return line_.dry_run || line_.json || against_ || line_.game_folder || line_.package_folder;
+  }
+
+  // Each option belongs to some commands only: --json prints a plan, a
+  // check or a verdict, which a real run has none of; --against says what
+  // verify compares with; check looks at the package alone; check and
+  // verify change nothing anyway.
+  void RefuseOptionsOutOfPlace() {
+    const CommandAction action = line_.action;
+    if (action == CommandAction::kUsageError || action == CommandAction::kMenus) return;
+    const bool looks = action == CommandAction::kCheck || action == CommandAction::kVerify;
+    if (line_.json && !looks && !line_.dry_run) {
+      Refuse(console::kErrorJsonWithoutDryRun, "--json");
+    } else if (against_ && action != CommandAction::kVerify) {
+      Refuse(console::kErrorAgainstOnlyVerify, "--against");
+    } else if (looks && line_.dry_run) {
+      Refuse(console::kErrorNotForCommand, "--dry-run");
+    } else if (action == CommandAction::kCheck && line_.game_folder) {
+      Refuse(console::kErrorNotForCommand, "--game");
+    } else if (against_) {
+      line_.against = *against_;
+      line_.operation = RowNamed(kAgainstNames, *against_);
+      if (!line_.operation) Refuse(console::kErrorUnknownAgainst, *against_);
+    }
+  }
 
   void Refuse(const char* what, const std::string& argument) {
     line_.action = CommandAction::kUsageError;
@@ -99,6 +147,7 @@ class Parser {
 
   const std::vector<std::string>& arguments_;
   std::size_t next_ = 0;
+  std::optional<std::string> against_;
   CommandLine line_;
 };
 

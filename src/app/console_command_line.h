@@ -1,6 +1,8 @@
 // The console program's arguments:
 //   tolvashu-console                      the menus
-//   tolvashu-console OPERATION [--game DIR] [--package DIR] [--dry-run]
+//   tolvashu-console OPERATION [--game DIR] [--package DIR] [--dry-run [--json]]
+//   tolvashu-console check [--package DIR] [--json]
+//   tolvashu-console verify [--game DIR] [--package DIR] [--against package|backup|default] [--json]
 //   tolvashu-console --help | --version
 // OPERATION is install, backup, restore or default. An option's value may
 // follow as the next argument or after '=' (--game=DIR); "--" ends the
@@ -15,14 +17,19 @@
 
 namespace tolvashu {
 
-enum class CommandAction { kMenus, kOperation, kHelp, kVersion, kUsageError };
+enum class CommandAction { kMenus, kOperation, kCheck, kVerify, kHelp, kVersion, kUsageError };
 
 struct CommandLine {
   CommandAction action = CommandAction::kMenus;
-  const OperationRow* operation = nullptr;  // kOperation: the operation's row
+  // kOperation: the operation's row; kVerify: the operation whose result the
+  // game folder is compared with (--against: package Install, backup
+  // Restore, default Default).
+  const OperationRow* operation = nullptr;
+  std::string against = "package";  // kVerify: --against as given
   std::optional<std::string> game_folder;
   std::optional<std::string> package_folder;
   bool dry_run = false;
+  bool json = false;  // JSON Lines instead of text: a dry run's plan, check, verify
   std::string error;  // kUsageError: what is wrong, one line
 };
 

@@ -109,8 +109,9 @@ bool Operations::EndUnfinishedTransfers() {
 bool Operations::PlanFits(const OperationRow& operation, const std::string& source, const std::string& destination) {
   TransferPlan plan =
       PlanTransfer(files_, ui_.Notice(), state_.GamePath, source, destination, operation.music_switch);
-  if (std::optional<SpaceShortage> shortage =
-          FindSpaceShortage(files_.disk(), {destination, state_.GamePath}, plan.changes)) {
+  std::optional<SpaceShortage> shortage;
+  if (options_.check_space) shortage = FindSpaceShortage(files_.disk(), {destination, state_.GamePath}, plan.changes);
+  if (shortage) {
     ui_.ShowMessage(ShortageText(*shortage), MessageIcon::kNone);
     return false;
   }

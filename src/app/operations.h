@@ -33,6 +33,9 @@ struct OperationOptions {
   // operation's own when null. A dry run gives one over the disk below its
   // own, so that what the undo changes is not part of its plan.
   FileOps* recovery_files = nullptr;
+  // Whether a transfer that would not fit on the game folder's drive is
+  // refused. Only a comparison that never runs the transfer does without.
+  bool check_space = true;
 };
 
 class Operations {

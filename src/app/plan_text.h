@@ -10,16 +10,26 @@
 //   write PATH                          created or truncated and written
 //   skip REASON ITEM                    REASON: no-name, not-cp932, outside, missing
 //   total: N files copied (B bytes), M files deleted
+// and the summary of the net effect (plan_summary.h), in two lines:
+//   summary: N new (S), N replaced (S), N unchanged (S), N removed (S), N emptied (S), N folders made
+//   space: S needed, S free                    (or "free space unknown")
+// where S is a size such as "0.9 KB" and a count of no files has no size.
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "app/command_line_notice.h"
+#include "app/plan_summary.h"
 #include "disk/planned_change.h"
 
 namespace tolvashu {
 
 std::string PlanText(const std::vector<PlannedChange>& changes, const std::vector<SkippedItem>& skipped);
+std::string PlanSummaryText(const PlanSummary& summary);
+
+// The words of the lines: "mkdir", "copy", ...; "missing", "outside", ...
+const char* ChangeWord(ChangeKind kind);
+const char* SkipReasonWord(ManifestSkip why);
 
 }  // namespace tolvashu

@@ -36,16 +36,21 @@ std::uint64_t SpaceNeeded(const std::vector<PlannedChange>& changes, std::uint64
   return needed + RoundedUp(journal, block);
 }
 
-std::optional<SpaceShortage> FindSpaceShortage(Disk& disk, const std::vector<std::string>& folders,
-                                               const std::vector<PlannedChange>& changes) {
+SpaceOutlook LookAtSpace(Disk& disk, const std::vector<std::string>& folders,
+                         const std::vector<PlannedChange>& changes) {
   for (const std::string& folder : folders) {
     Result<VolumeSpace> space = disk.FreeSpace(folder);
-    if (!space.ok()) continue;
-    const std::uint64_t needed = SpaceNeeded(changes, space->block_bytes);
-    if (needed <= space->free_bytes) return std::nullopt;
-    return SpaceShortage{needed, space->free_bytes};
+    if (space.ok()) return {SpaceNeeded(changes, space->block_bytes), space->free_bytes};
   }
-  return std::nullopt;  // where nothing can be known, the transfer goes on
+  return {SpaceNeeded(changes, 1), std::nullopt};
+}
+
+std::optional<SpaceShortage> FindSpaceShortage(Disk& disk, const std::vector<std::string>& folders,
+                                               const std::vector<PlannedChange>& changes) {
+  SpaceOutlook outlook = LookAtSpace(disk, folders, changes);
+  // Where nothing can be known, the transfer goes on.
+  if (!outlook.free_bytes || outlook.needed_bytes <= *outlook.free_bytes) return std::nullopt;
+  return SpaceShortage{outlook.needed_bytes, *outlook.free_bytes};
 }
 
 std::string NeededMegabytes(const SpaceShortage& shortage) {

@@ -24,6 +24,16 @@ struct SpaceShortage {
 // for the transfer's journal.
 std::uint64_t SpaceNeeded(const std::vector<PlannedChange>& changes, std::uint64_t block_bytes);
 
+// The space the changes need on the volume of the first of `folders` whose
+// free space can be known, and that free space; without it, the need
+// without rounding to blocks.
+struct SpaceOutlook {
+  std::uint64_t needed_bytes = 0;
+  std::optional<std::uint64_t> free_bytes;
+};
+SpaceOutlook LookAtSpace(Disk& disk, const std::vector<std::string>& folders,
+                         const std::vector<PlannedChange>& changes);
+
 // The shortage on the volume of the first of `folders` whose free space can
 // be known; none when the changes fit, or when no free space can be known.
 std::optional<SpaceShortage> FindSpaceShortage(Disk& disk, const std::vector<std::string>& folders,

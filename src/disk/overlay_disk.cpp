@@ -412,6 +412,8 @@ std::vector<PlannedChange> OverlayDisk::Changes() {
     } else if (item.content.bytes) {
       change.kind = item.content.bytes->empty() ? ChangeKind::kEmpty : ChangeKind::kWrite;
       change.bytes = item.content.size;
+      change.replaces = item.was_real;
+      change.written = *item.content.bytes;
     } else {
       if (item.was_real && item.content.real_key == key) continue;  // put back where it was
       change.kind = ChangeKind::kCopy;

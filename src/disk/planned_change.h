@@ -19,8 +19,9 @@ struct PlannedChange {
   ChangeKind kind = ChangeKind::kCopy;
   std::string path;         // what changes, as the run named it
   std::string source;       // kCopy: the file whose content is copied
-  bool replaces = false;    // kCopy: a file was at `path` already
+  bool replaces = false;    // kCopy, kEmpty, kWrite: a file was at `path` already
   std::uint64_t bytes = 0;  // kCopy, kWrite: how many bytes are written
+  std::string written;      // kWrite: the bytes written
 };
 
 }  // namespace tolvashu

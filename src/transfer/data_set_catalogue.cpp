@@ -11,6 +11,11 @@ bool Matches(const EntrySweep& sweep, std::string_view entry) {
   return entry.compare(start, characters.size(), characters) == 0;
 }
 
+std::string SweepPattern(const EntrySweep& sweep) {
+  const std::string characters(sweep.characters);
+  return sweep.match == Match::kLastCharacters ? "*" + characters : characters + "*";
+}
+
 std::string KoseiFileName(int number) {
   std::string digits = "00" + std::to_string(number);
   return "kosei" + digits.substr(digits.size() - 2) + ".dat";

@@ -59,6 +59,9 @@ inline constexpr std::string_view kMusicOn = "on";
 
 // Whether a sweep takes `entry`. Exact and case-sensitive.
 bool Matches(const EntrySweep& sweep, std::string_view entry);
+// The sweep as a person reads it: "*jpg" for last characters, "namedata*"
+// for first characters.
+std::string SweepPattern(const EntrySweep& sweep);
 
 // Scenario files tried one by one, whatever is missing: «kosei01.dat»..«kosei99.dat».
 inline constexpr int kKoseiRangeFirst = 1;

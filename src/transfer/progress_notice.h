@@ -21,6 +21,19 @@ struct ProgressTotal {
   std::map<std::string, std::uint64_t, std::less<>> sizes;
 };
 
+// The parts of the transfer's sequence that copy, told to the notice as each
+// one starts (a part may come more than once: the catalogue's names stand
+// before and after the scenario series).
+enum class TransferStep {
+  kSubfolder,     // every file of a data subfolder; its detail: the folder, "nationDATA\\"
+  kSweep,         // the source folder's files a sweep takes; its detail: "*jpg", "namedata*"
+  kKoseiRange,    // the scenario files kosei01..kosei99, each tried on its own
+  kCatalogue,     // the fixed names, the replaced file and the status files
+  kKoseiSeries,   // kosei00, kosei01, ... up to the first missing number
+  kNenpyoSeries,  // 年表1.txt, 年表2.txt, ... up to the first missing number
+  kWorldFile,     // the names that the world file lists
+};
+
 class ProgressNotice {
  public:
   virtual ~ProgressNotice() = default;
@@ -40,6 +53,8 @@ class ProgressNotice {
   // The file of this name has been copied: the destination holds it now.
   // Nothing by default.
   virtual void FileCopied(std::string_view /*name*/) {}
+  // The part of the sequence that copies next. Nothing by default.
+  virtual void StepStarts(TransferStep /*step*/, std::string_view /*detail*/) {}
   // An item of the world file that names a file was not copied, and why.
   // Nothing by default.
   virtual void ManifestItemSkipped(std::string_view /*item*/, ManifestSkip /*why*/) {}

@@ -49,6 +49,10 @@ void CopyInOrder(FolderTransfer& transfer, const std::vector<std::string>& names
   }
 }
 
+void Tell(FolderTransfer& transfer, TransferStep step, std::string_view detail = "") {
+  if (ProgressNotice* notice = transfer.notice()) notice->StepStarts(step, detail);
+}
+
 // The source listing that refills a family is read before the family is
 // cleared: when it cannot be read, the transfer stops with nothing cleared.
 void ClearFamilies(FolderTransfer& transfer) {
@@ -66,6 +70,7 @@ void ClearFamilies(FolderTransfer& transfer) {
 void CopySubfolders(FolderTransfer& transfer) {
   for (const catalogue::Subfolder& subfolder : catalogue::kSubfolders) {
     const std::string folder(subfolder.folder);
+    Tell(transfer, TransferStep::kSubfolder, folder);
     std::vector<std::string> names = SourceEntries(transfer, folder + "*.*", folder, [](const std::string&) {
       return true;
     });
@@ -79,6 +84,7 @@ void CopySubfolders(FolderTransfer& transfer) {
 void RunEntrySweeps(FolderTransfer& transfer, bool music_on) {
   for (const catalogue::EntrySweep& sweep : catalogue::kEntrySweeps) {
     if (sweep.music_only && !music_on) continue;
+    Tell(transfer, TransferStep::kSweep, catalogue::SweepPattern(sweep));
     CopyInOrder(transfer, SourceEntries(transfer, "", "", [&](const std::string& entry) {
                   return catalogue::Matches(sweep, entry);
                 }));
@@ -87,6 +93,7 @@ void RunEntrySweeps(FolderTransfer& transfer, bool music_on) {
 
 // Unlike the series, every number is tried: a gap does not end the range.
 void CopyKoseiRange(FolderTransfer& transfer) {
+  Tell(transfer, TransferStep::kKoseiRange);
   std::vector<std::string> names;
   for (int number = catalogue::kKoseiRangeFirst; number <= catalogue::kKoseiRangeLast; ++number) {
     names.emplace_back(catalogue::KoseiFileName(number));
@@ -119,12 +126,17 @@ void RunSequence(FolderTransfer& transfer, const std::string& music_switch) {
   CopySubfolders(transfer);
   RunEntrySweeps(transfer, music_switch == catalogue::kMusicOn);
   CopyKoseiRange(transfer);
+  Tell(transfer, TransferStep::kCatalogue);
   ReplaceFile(transfer, catalogue::kReplacedFile);
   CopyNames(transfer, catalogue::kNamesBeforeSeries);
+  Tell(transfer, TransferStep::kKoseiSeries);
   CopyKoseiSeries(transfer);
+  Tell(transfer, TransferStep::kCatalogue);
   CopyNames(transfer, catalogue::kNamesAfterSeries);
   CopyStatusFiles(transfer);
+  Tell(transfer, TransferStep::kNenpyoSeries);
   CopyNenpyoSeries(transfer);
+  Tell(transfer, TransferStep::kWorldFile);
   CopyManifestFiles(transfer);
   transfer.ExpectCopies({});  // a stopped transfer leaves nothing written ahead
 }

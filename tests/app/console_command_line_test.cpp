@@ -18,11 +18,41 @@ TEST(ConsoleCommandLine, OptionsStandAnywhereInEitherFormAndDashesEndThem) {
   EXPECT_EQ(ParseCommandLine({"install", "--", "--version"}).action, CommandAction::kUsageError);
 }
 
+TEST(ConsoleCommandLine, CheckAndVerifyTakeTheirOwnOptions) {
+  struct Form {
+    Arguments arguments;
+    CommandAction action;
+    const OperationRow* operation;
+    bool json;
+  };
+  const Form kForms[] = {
+      {{"check"}, CommandAction::kCheck, nullptr, false},
+      {{"--json", "check", "--package=p"}, CommandAction::kCheck, nullptr, true},
+      {{"verify"}, CommandAction::kVerify, &kInstallOperation, false},
+      {{"verify", "--against", "backup", "--game", "g"}, CommandAction::kVerify, &kRestoreOperation, false},
+      {{"verify", "--against=default", "--json"}, CommandAction::kVerify, &kDefaultOperation, true},
+      {{"verify", "--against=package"}, CommandAction::kVerify, &kInstallOperation, false},
+      {{"backup", "--dry-run", "--json"}, CommandAction::kOperation, &kBackupOperation, true},
+  };
+  for (const Form& form : kForms) {
+    CommandLine line = ParseCommandLine(form.arguments);
+    EXPECT_EQ(line.action, form.action) << form.arguments[0] << " " << line.error;
+    EXPECT_EQ(line.operation, form.operation) << form.arguments[0];
+    EXPECT_EQ(line.json, form.json) << form.arguments[0];
+  }
+  EXPECT_EQ(ParseCommandLine({"verify", "--against", "backup"}).against, "backup");
+}
+
 TEST(ConsoleCommandLine, EveryMistakeIsAUsageErrorThatNamesIt) {
   const std::pair<Arguments, std::string> kMistakes[] = {
       {{"uninstall"}, "uninstall"},      {{"install", "backup"}, "backup"}, {{"install", "--gmae", "x"}, "--gmae"},
       {{"install", "--game"}, "--game"}, {{"install", "--package="}, "--package"}, {{"--dry-run"}, ""},
       {{"install", "--dry-run=yes"}, "--dry-run=yes"}, {{"Install"}, "Install"},
+      {{"install", "--json"}, "--json"},                  {{"check", "--against", "backup"}, "--against"},
+      {{"install", "--against=package"}, "--against"},    {{"verify", "--against", "elsewhere"}, "elsewhere"},
+      {{"verify", "--against"}, "--against"},             {{"verify", "--dry-run"}, "--dry-run"},
+      {{"check", "--game", "g"}, "--game"},               {{"check", "verify"}, "verify"},
+      {{"--json"}, ""},
   };
   for (const auto& [arguments, named] : kMistakes) {
     CommandLine line = ParseCommandLine(arguments);

@@ -172,6 +172,31 @@ TEST_F(ConsoleProgramTest, ArgumentsRunOneOperationAndEndWithItsExitStatus) {
   EXPECT_EQ(RunWith("--version").out, "tolvashu-console " TOLVASHU_VERSION "\n");
 }
 
+// check and verify change nothing and end with their own statuses: data or
+// none, agreeing or not, and 2 for what cannot be read or compared.
+TEST_F(ConsoleProgramTest, CheckAndVerifyEndWithTheirOwnExitStatus) {
+  const std::string kGame = " --package package --game game";
+  scratch_.MakeFolder("empty");
+  const auto before = Snapshot(scratch_, "", true);
+  EXPECT_EQ(RunWith("check --package package").status, 0);
+  EXPECT_EQ(RunWith("check --package empty").status, 1);
+  EXPECT_EQ(RunWith("check --package nowhere").status, 2);
+  EXPECT_EQ(RunWith("verify" + kGame).status, 1);
+  EXPECT_EQ(RunWith("verify --against backup" + kGame).status, 2);  // no backup to compare with
+  EXPECT_EQ(RunWith("verify --package empty").status, 2);           // no game folder given or saved
+  EXPECT_EQ(RunWith("install --json" + kGame).status, 64);
+  EXPECT_EQ(RunWith("check --against package").status, 64);
+  auto after = Snapshot(scratch_, "", true);
+  after.erase("out.txt");
+  after.erase("errors.txt");
+  EXPECT_EQ(after, before) << "check or verify changed something, PathDATA.txt included";
+
+  ASSERT_EQ(RunWith("install" + kGame).status, 0);
+  Ran agrees = RunWith("verify --package package --json");  // the saved folder
+  EXPECT_EQ(agrees.status, 0) << agrees.out << agrees.errors;
+  EXPECT_NE(agrees.out.find("\"agrees\":true"), std::string::npos) << agrees.out;
+}
+
 // Each refusal says what was wrong, after the program's name; a --game that
 // is no game folder is named, with what is there instead.
 TEST_F(ConsoleProgramTest, EveryDiagnosticNamesTheProgramAndABadGameFolderWhatIsThere) {

@@ -1,7 +1,10 @@
 // The dry run's plan is the truth: for each operation, the dry run changes
 // nothing, and the plan it prints, applied to the folders as they were (or
 // as the undo of an unfinished transfer leaves them), gives exactly the
-// folders that the real run then leaves.
+// folders that the real run then leaves; its summary counts what each line
+// does to the content there, and its JSON says what its text says. Verify,
+// the plan of a run with nothing to change, agrees once the operation has
+// run; check, the package alone, takes exactly what Install copies.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -16,7 +19,10 @@
 
 #include "app/app_texts.h"
 #include "app/console_command.h"
+#include "app/console_paths.h"
 #include "app/console_texts.h"
+#include "app/json_lines.h"
+#include "app/plan_summary.h"
 #include "operation_cases.h"
 #include "sample_folders.h"
 #include "scripted_ui.h"
@@ -48,12 +54,13 @@ struct CommandRun {
   std::string out, errors;
 };
 
+std::vector<std::string> OperationArguments(const ScratchFolder& scratch, const char* command) {
+  return {command, "--package", scratch.Join("package"), "--game", scratch.Join("game")};
+}
+
 // `free_space`: what the volume reports as its room left; the real one's when not given.
-CommandRun RunCommand(const ScratchFolder& scratch, const OperationCase& operation, bool dry_run,
-                      std::optional<VolumeSpace> free_space = std::nullopt) {
-  std::vector<std::string> arguments{operation.command, "--package", scratch.Join("package"), "--game",
-                                     scratch.Join("game")};
-  if (dry_run) arguments.emplace_back("--dry-run");
+CommandRun RunArguments(const ScratchFolder& scratch, const std::vector<std::string>& arguments,
+                        std::optional<VolumeSpace> free_space = std::nullopt) {
   CurrentFolderGuard comes_back(scratch.path());  // --package enters the package folder
   std::istringstream no_input;
   std::ostringstream out, errors;
@@ -64,6 +71,20 @@ CommandRun RunCommand(const ScratchFolder& scratch, const OperationCase& operati
   FileOps files(disk);
   int status = RunConsoleCommand(ParseCommandLine(arguments), out_io, errors_io, files);
   return {status, out.str(), errors.str()};
+}
+
+CommandRun RunCommand(const ScratchFolder& scratch, const OperationCase& operation, bool dry_run,
+                      std::optional<VolumeSpace> free_space = std::nullopt) {
+  std::vector<std::string> arguments = OperationArguments(scratch, operation.command);
+  if (dry_run) arguments.emplace_back("--dry-run");
+  return RunArguments(scratch, arguments, free_space);
+}
+
+std::vector<JsonObject> JsonObjects(const std::string& lines) {
+  std::vector<JsonObject> objects;
+  std::istringstream in(lines);
+  for (std::string line; std::getline(in, line);) objects.push_back(JsonObject::parse(line));
+  return objects;
 }
 
 // Runs the operation into the game folder as a killed program runs it: from
@@ -92,14 +113,30 @@ std::set<std::string> ApplyPlan(const std::string& plan, const ScratchFolder& sc
   std::set<std::string> reasons;
   int copied = 0, deleted = 0;
   std::uint64_t bytes = 0;
+  // What each line does to the content at its path: files and bytes.
+  std::map<std::string, std::pair<int, std::uint64_t>> effects;
+  auto count = [&](const char* effect, std::uint64_t size) {
+    ++effects[effect].first;
+    effects[effect].second += size;
+  };
+  auto written = [&](const std::string& path, const std::string& content) {
+    auto there = tree.find(path);
+    count(there == tree.end() ? "new" : there->second == content ? "unchanged" : "replaced", content.size());
+  };
+  int folders = 0;
   std::istringstream lines(plan);
   for (std::string line; std::getline(lines, line);) {
     const std::string word = line.substr(0, line.find(' '));
     std::string rest = line.substr(word.size() + 1);
     if (word == "mkdir") {
       tree[below(rest) + "/"] = "";
+      ++folders;
     } else if (word == "delete") {
-      EXPECT_EQ(tree.erase(below(rest)), 1u) << line;
+      auto there = tree.find(below(rest));
+      EXPECT_NE(there, tree.end()) << line;
+      if (there == tree.end()) continue;
+      count("removed", there->second.size());
+      tree.erase(there);
       ++deleted;
     } else if (word == "copy") {
       const std::string kReplaces = " (replaces)";
@@ -109,15 +146,33 @@ std::set<std::string> ApplyPlan(const std::string& plan, const ScratchFolder& sc
       const std::string destination = below(rest.substr(rest.find(" -> ") + 4));
       EXPECT_EQ(replaces, tree.count(destination) == 1) << line;
       EXPECT_EQ(tree.count(source), 1u) << line;
+      written(destination, tree[source]);
       tree[destination] = tree[source];
       ++copied;
       bytes += tree[source].size();
     } else if (word == "empty") {
+      auto there = tree.find(below(rest));
+      if (there == tree.end()) {
+        count("new", 0);
+      } else {
+        count(there->second.empty() ? "unchanged" : "emptied", there->second.size());
+      }
       tree[below(rest)] = "";
     } else if (word == "write") {
-      tree[below(rest)] = EncodeCp932(scratch.Join("game") + "\r\n").value();  // only the saved game folder is written
+      const std::string saved = EncodeCp932(scratch.Join("game") + "\r\n").value();  // only the saved game folder
+      written(below(rest), saved);
+      tree[below(rest)] = saved;
     } else if (word == "skip") {
       reasons.insert(rest.substr(0, rest.find(' ')));
+    } else if (word == "summary:") {
+      std::string expected = "summary:";
+      for (const char* effect : {"new", "replaced", "unchanged", "removed", "emptied"}) {
+        const auto [files, size] = effects[effect];
+        expected += " " + std::to_string(files) + " " + effect + (files ? " (" + SizeText(size) + ")" : "") + ",";
+      }
+      EXPECT_EQ(line, expected + " " + std::to_string(folders) + " folders made");
+    } else if (word == "space:") {
+      EXPECT_NE(line.find(" needed, "), std::string::npos) << line;
     } else {
       EXPECT_EQ(line, "total: " + std::to_string(copied) + " files copied (" + std::to_string(bytes) + " bytes), " +
                           std::to_string(deleted) + " files deleted");
@@ -207,6 +262,142 @@ TEST_P(DryRun, PlansFromTheStateThatUndoingAnUnfinishedTransferLeaves) {
   ASSERT_EQ(real.status, kExitDone) << real.errors;
   EXPECT_EQ(real.out, std::string(texts::kRecovered) + "\n" + GetParam().row->completion_message + "\n");
   EXPECT_EQ(TreeOf(scratch), planned) << plan.out;
+}
+
+// The JSON Lines, parsed back, give the text line for line: the step lines,
+// the skip lines, the total and the summary.
+TEST_P(DryRun, TheJsonPlanSaysWhatTheTextPlanSays) {
+  ScratchFolder scratch;
+  MakeFixture(scratch);
+  const VolumeSpace space{std::uint64_t{1} << 40, 4096};
+  CommandRun text = RunCommand(scratch, GetParam(), true, space);
+  std::vector<std::string> arguments = OperationArguments(scratch, GetParam().command);
+  arguments.insert(arguments.end(), {"--dry-run", "--json"});
+  CommandRun json = RunArguments(scratch, arguments, space);
+  ASSERT_EQ(json.status, kExitDone) << json.errors;
+
+  std::string told;
+  int copied = 0, deleted = 0;
+  std::uint64_t bytes = 0;
+  for (const JsonObject& object : JsonObjects(json.out)) {
+    const std::string type = object.at("type");
+    if (type == "summary") {
+      told += "total: " + std::to_string(copied) + " files copied (" + std::to_string(bytes) + " bytes), " +
+              std::to_string(deleted) + " files deleted\nsummary:";
+      for (const char* effect : {"new", "replaced", "unchanged", "removed", "emptied"}) {
+        const std::uint64_t files = object.at(effect).at("files");
+        const std::string size = files ? " (" + SizeText(object.at(effect).at("bytes")) + ")" : "";
+        told += " " + std::to_string(files) + " " + effect + size + ",";
+      }
+      told += " " + std::to_string(object.at("folders_made").get<int>()) + " folders made\nspace: " +
+              SizeText(object.at("space").at("needed")) + " needed, " + SizeText(object.at("space").at("free")) +
+              " free\n";
+    } else if (type == "skip") {
+      told += "skip " + object.at("reason").get<std::string>() + " " + object.at("item").get<std::string>() + "\n";
+    } else if (type == "copy") {
+      told += "copy " + object.at("source").get<std::string>() + " -> " + object.at("path").get<std::string>() +
+              (object.at("replaces").get<bool>() ? " (replaces)" : "") + "\n";
+      ++copied;
+      bytes += object.at("bytes").get<std::uint64_t>();
+    } else {
+      told += type + " " + object.at("path").get<std::string>() + "\n";
+      deleted += type == "delete";
+    }
+  }
+  EXPECT_EQ(told, text.out);
+}
+
+// Once the operation has run, verify against what it copies from agrees,
+// changing nothing and saving no folder; a file changed, one removed and one
+// more in a family that the operation replaces are each named.
+TEST_P(DryRun, VerifyAgreesAfterTheOperationAndNamesEachFileThatDiffers) {
+  ScratchFolder scratch;
+  MakeFixture(scratch);
+  ASSERT_EQ(RunCommand(scratch, GetParam(), false).status, kExitDone);
+  std::filesystem::remove(ToPath(scratch.Join("package/PathDATA.txt")));
+  const Tree before = TreeOf(scratch);
+  std::vector<std::string> verify = OperationArguments(scratch, "verify");
+  verify.insert(verify.end(), {"--against", GetParam().against});
+  CommandRun agrees = RunArguments(scratch, verify);
+  EXPECT_EQ(agrees.status, kExitDone) << agrees.out << agrees.errors;
+  EXPECT_EQ(agrees.out.rfind("verify: agrees (", 0), 0u) << agrees.out;
+  EXPECT_EQ(TreeOf(scratch), before) << "verify changed the folders";
+
+  scratch.WriteFile("game/MAINDATA.DAT", "changed by a game update");
+  std::filesystem::remove(ToPath(scratch.Join("game/年表1.txt")));
+  scratch.WriteFile("game/nationDATA/extra.dat", "left by another package");
+  CommandRun differs = RunArguments(scratch, verify);
+  EXPECT_EQ(differs.status, kExitRefused) << differs.errors;
+  const std::string game = ShownPath(scratch.Join("game")) + ShownPath("\\");
+  for (const std::string finding : {"differs " + game + "MAINDATA.DAT", "missing " + game + "年表1.txt",
+                                    "extra " + game + ShownPath("nationDATA\\extra.dat")}) {
+    EXPECT_NE(differs.out.find(finding + "\n"), std::string::npos) << finding << "\n" << differs.out;
+  }
+  EXPECT_NE(differs.out.find("verify: differs: 3 files (1 differs, 1 missing, 1 extra, 0 not-empty, 0 unreadable)"),
+            std::string::npos)
+      << differs.out;
+  verify.emplace_back("--json");
+  std::vector<JsonObject> objects = JsonObjects(RunArguments(scratch, verify).out);
+  ASSERT_EQ(objects.size(), 4u);
+  EXPECT_EQ(objects[3].at("agrees"), false);
+  EXPECT_EQ(objects[3].at("against"), GetParam().against);
+  EXPECT_FALSE(std::filesystem::exists(ToPath(scratch.Join("package/PathDATA.txt"))));
+}
+
+// check sees the package alone: what it takes is what Install copies from
+// it, and each package of the table gives its findings and exit status.
+TEST(PackageCheck, TakesWhatInstallCopiesAndTellsWhatNoStepTakes) {
+  struct Case {
+    const char* added;  // a file added to the fixture's package, "" for none
+    std::vector<std::string> findings;
+  };
+  const Case kCases[] = {
+      {"",
+       {"skip missing nothere.dat (欠番: nothere.dat)\n", "skip outside ..\\up.dat (外: ..\\up.dat)\n",
+        "skip no-name (nocolon.gif)\n", "skip not-cp932 bad", "range kosei01.dat-kosei99.dat: 2 files",
+        "  kosei05.dat\n", "world file: 2 files", "  " + ShownPath("art\\old\\north.jpg") + "\n",
+        "  haikei01.jpg, also by the world file\n", "0 warnings\n"}},
+      {"pic.JPG", {"warning untaken pic.JPG: the *jpg family takes only names in that exact case\n"}},
+      {"年表3.txt", {"warning untaken 年表3.txt: the series ends before 年表2.txt, its first missing number\n"}},
+      {"kosei100.dat", {"warning untaken kosei100.dat: the series ends before kosei02.dat"}},
+      {"Namedata9.dat", {"warning untaken Namedata9.dat: the namedata* family takes only"}},
+      {"\u00e9t\u00e9.jpg", {"warning not-cp932 \u00e9t\u00e9.jpg: code page 932 cannot spell its name"}},
+      {"maps/west.jpg", {"warning untaken " + ShownPath("maps\\west.jpg") + ": only the world file takes"}},
+      {"readme.txt", {"warning untaken readme.txt: no step takes it; the world file can name it\n", "1 warning\n"}},
+  };
+  for (const Case& test : kCases) {
+    ScratchFolder scratch;
+    MakeFixture(scratch);
+    if (*test.added) scratch.WriteFile(std::string("package/") + test.added, "the author's");
+    CommandRun check = RunArguments(scratch, {"check", "--package", scratch.Join("package")});
+    EXPECT_EQ(check.status, kExitDone) << test.added << check.errors;
+    for (const std::string& finding : test.findings) {
+      EXPECT_NE(check.out.find(finding), std::string::npos) << finding << "\n" << check.out;
+    }
+    if (*test.added) continue;
+    // What it takes, by its JSON, against the sources of Install's plan.
+    std::set<std::string> taken, copied;
+    const std::string package = ShownPath(scratch.Join("package")) + ShownPath("\\");
+    for (const JsonObject& object : JsonObjects(RunArguments(scratch, {"check", "--package", package, "--json"}).out)) {
+      if (object.at("type") == "take") taken.insert(package + object.at("path").get<std::string>());
+    }
+    std::istringstream plan(RunCommand(scratch, kOperations[0], true).out);
+    for (std::string line; std::getline(plan, line);) {
+      if (line.rfind("copy " + package, 0) == 0) copied.insert(line.substr(5, line.find(" -> ") - 5));
+    }
+    EXPECT_EQ(taken, copied);
+  }
+}
+
+TEST(PackageCheck, APackageWithNothingToTakeOrNoneAtAllEndsWithItsOwnStatus) {
+  ScratchFolder scratch;
+  scratch.MakeFolder("empty");
+  scratch.WriteFile("empty/readme.txt", "no data");
+  CommandRun none = RunArguments(scratch, {"check", "--package", scratch.Join("empty")});
+  EXPECT_EQ(none.status, kExitRefused);
+  EXPECT_NE(none.out.find("total: 0 files taken (0.0 KB), 0 items skipped, 1 warning\n"), std::string::npos)
+      << none.out;
+  EXPECT_EQ(RunArguments(scratch, {"check", "--package", scratch.Join("nowhere")}).status, kExitFailed);
 }
 
 INSTANTIATE_TEST_SUITE_P(Operations, DryRun, ::testing::ValuesIn(kOperations),

@@ -18,15 +18,16 @@ struct OperationCase {
   const OperationRow* row;
   std::string source;       // below the scratch folder, ending with '/'
   std::string destination;  // likewise
+  const char* against;      // what verify compares the game folder with once the operation has run
 };
 
 inline void PrintTo(const OperationCase& operation, std::ostream* out) { *out << operation.name; }
 
 inline const OperationCase kOperations[] = {
-    {"Install", "install", &kInstallOperation, "package/", "game/"},
-    {"Backup", "backup", &kBackupOperation, "game/", "game/Backup/"},
-    {"Restore", "restore", &kRestoreOperation, "game/Backup/", "game/"},
-    {"Default", "default", &kDefaultOperation, "game/Default/", "game/"},
+    {"Install", "install", &kInstallOperation, "package/", "game/", "package"},
+    {"Backup", "backup", &kBackupOperation, "game/", "game/Backup/", "backup"},
+    {"Restore", "restore", &kRestoreOperation, "game/Backup/", "game/", "backup"},
+    {"Default", "default", &kDefaultOperation, "game/Default/", "game/", "default"},
 };
 
 // The world file names haikei01.jpg and maps\east.jpg (a subfolder that the
