@@ -329,7 +329,7 @@ TEST_P(DryRun, VerifyAgreesAfterTheOperationAndNamesEachFileThatDiffers) {
   CommandRun differs = RunArguments(scratch, verify);
   EXPECT_EQ(differs.status, kExitRefused) << differs.errors;
   const std::string game = ShownPath(scratch.Join("game")) + ShownPath("\\");
-  for (const std::string finding : {"differs " + game + "MAINDATA.DAT", "missing " + game + "年表1.txt",
+  for (const std::string& finding : {"differs " + game + "MAINDATA.DAT", "missing " + game + "年表1.txt",
                                     "extra " + game + ShownPath("nationDATA\\extra.dat")}) {
     EXPECT_NE(differs.out.find(finding + "\n"), std::string::npos) << finding << "\n" << differs.out;
   }
